@@ -1,0 +1,202 @@
+#include "cli/ArchiveVerifier.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "core/Packwright32Doc.h"
+#include "core/VppFormat.h"
+#include "framework/base/CodePage.h"
+#include "framework/base/Report.h"
+
+namespace {
+
+constexpr int64_t kChunk = 64 * 1024;
+constexpr int64_t kRecordsPerChunk = kChunk / VPP_RECORD_SIZE;
+
+// 64-bit, so a corrupt directory cannot wrap the arithmetic.
+int64_t Align(int64_t n) { return (n + VPP_BLOCK_SIZE - 1) / VPP_BLOCK_SIZE * VPP_BLOCK_SIZE; }
+
+uint32_t LE32(const unsigned char* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+std::string Num(int64_t n) { return std::to_string(n); }
+
+// Control bytes and quotes would garble a one-line finding.
+std::string Printable(const std::string& name)
+{
+    std::string out;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F || c == '"')
+            out += FormatString("\\x%02X", unsigned(c));
+        else
+            out += char(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+CArchiveVerifier::CArchiveVerifier(const std::string& path) : m_strPath(path) {}
+
+std::vector<std::string> CArchiveVerifier::Run()
+{
+    m_findings.clear();
+    m_records.clear();
+    CFileException error;
+    if (!m_file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary, &error)) {
+        if (error.m_strFileName.empty()) error.m_strFileName = m_strPath;
+        throw error;
+    }
+    m_nLength = int64_t(m_file.GetLength());
+    if (CheckHeader()) {
+        ReadDirectory();
+        CheckNames();
+        CheckData();
+        CheckSizes();
+    }
+    m_file.Close();
+    return m_findings;
+}
+
+bool CArchiveVerifier::CheckHeader()
+{
+    unsigned char header[VPP_HEADER_SIZE];
+    if (m_nLength < VPP_HEADER_SIZE || m_file.Read(header, sizeof header) != sizeof header) {
+        Report("file too short for a VPP header (" + Num(m_nLength) + " bytes)");
+        return false;
+    }
+    if (LE32(header) != VPP_SIGNATURE) {
+        Report("not a VPP archive (invalid signature)");
+        return false;
+    }
+    if (LE32(header + 4) != VPP_VERSION) {
+        Report("unsupported version " + Num(LE32(header + 4)));
+        return false;
+    }
+    m_nCount = int32_t(LE32(header + 8));
+    m_nSizeField = int32_t(LE32(header + 12));
+    if (m_nCount < 0) {
+        Report("negative file count " + Num(m_nCount) + ": no files load");
+        m_nCount = 0;
+    } else if (m_nCount > VPP_MAX_FILES) {
+        Report("too many files: the header lists " + Num(m_nCount) + ", only the first " +
+               Num(VPP_MAX_FILES) + " load");
+    }
+    m_nDataStart = VPP_BLOCK_SIZE + Align(int64_t(VPP_RECORD_SIZE) * m_nCount);
+
+    const int64_t at = FindNonZero(VPP_HEADER_SIZE, VPP_BLOCK_SIZE);
+    if (at >= 0) Report("header padding: non-zero byte at offset " + Num(at));
+    return true;
+}
+
+void CArchiveVerifier::ReadDirectory()
+{
+    const int64_t available =
+        m_nLength > VPP_BLOCK_SIZE ? (m_nLength - VPP_BLOCK_SIZE) / VPP_RECORD_SIZE : 0;
+    const int64_t present = std::min<int64_t>(m_nCount, available);
+    if (present < m_nCount) {
+        m_bDirectoryWhole = false;
+        Report("directory cut short: the header lists " + Num(m_nCount) + " records, the file holds " +
+               Num(present));
+    }
+
+    std::vector<unsigned char> chunk(static_cast<size_t>(kChunk));
+    int64_t running = m_nDataStart;
+    m_file.Seek(VPP_BLOCK_SIZE, CFile::begin);
+    for (int64_t first = 0; first < present; first += kRecordsPerChunk) {
+        const int64_t n = std::min(kRecordsPerChunk, present - first);
+        const UINT want = UINT(n * VPP_RECORD_SIZE);
+        const UINT got = m_file.Read(chunk.data(), want);
+        std::fill(chunk.begin() + got, chunk.begin() + want, 0);  // the file shrank meanwhile
+        for (int64_t k = 0; k < n; ++k) {
+            const unsigned char* rec = chunk.data() + k * VPP_RECORD_SIZE;
+            const uint32_t size = LE32(rec + VPP_NAME_LENGTH);
+            if (first + k < VPP_MAX_FILES) {
+                const void* zero = std::memchr(rec, 0, VPP_NAME_LENGTH);
+                const size_t len = zero ? size_t(static_cast<const unsigned char*>(zero) - rec)
+                                        : size_t(VPP_NAME_LENGTH);
+                m_records.push_back({std::string(reinterpret_cast<const char*>(rec), len), size, running});
+                const size_t index = m_records.size() - 1;
+                if (!zero)
+                    Report(Describe(index) + ": name fills all " + Num(VPP_NAME_LENGTH) +
+                           " bytes; saving cuts it to " + Num(VPP_NAME_LENGTH - 1));
+                else if (std::any_of(rec + len, rec + VPP_NAME_LENGTH, [](unsigned char c) { return c != 0; }))
+                    Report(Describe(index) + ": name field holds non-zero bytes after the name");
+            }
+            running += Align(size);
+        }
+    }
+    m_nComputed = running;
+
+    if (m_bDirectoryWhole) {
+        const int64_t at =
+            FindNonZero(VPP_BLOCK_SIZE + int64_t(VPP_RECORD_SIZE) * m_nCount, m_nDataStart);
+        if (at >= 0) Report("directory padding: non-zero byte at offset " + Num(at));
+    }
+}
+
+void CArchiveVerifier::CheckNames()
+{
+    // Lower-cased name -> first entry with it; adding a file of that name
+    // would replace only one of them.
+    std::unordered_map<std::string, size_t> first;
+    for (size_t i = 0; i < m_records.size(); ++i) {
+        const std::string& name = m_records[i].name;
+        if (!CPackwright32Doc::IsSafeFileName(name))
+            Report(Describe(i) + ": unsafe name, cannot be extracted into a folder");
+        const auto [it, inserted] = first.emplace(AnsiToLower(name), i);
+        if (!inserted) Report(Describe(i) + ": duplicate name, same as " + Describe(it->second));
+    }
+}
+
+void CArchiveVerifier::CheckData()
+{
+    for (size_t i = 0; i < m_records.size(); ++i) {
+        const Record& r = m_records[i];
+        const int64_t end = r.offset + r.size;
+        if (end > m_nLength) {
+            Report(Describe(i) + ": data at offset " + Num(r.offset) + " (" + Num(r.size) +
+                   " bytes) runs past the end of the file");
+            continue;
+        }
+        const int64_t at = FindNonZero(end, r.offset + Align(r.size));
+        if (at >= 0) Report(Describe(i) + ": non-zero padding byte at offset " + Num(at) + " after its data");
+    }
+}
+
+void CArchiveVerifier::CheckSizes()
+{
+    if (!m_bDirectoryWhole) return;  // the sizes of the missing records are unknown
+    if (m_nComputed >= VPP_SIZE_LIMIT)
+        Report("archive size " + Num(m_nComputed) + " reaches the 2 GiB limit");
+    if (m_nSizeField != m_nComputed)
+        Report("header: archive size field is " + Num(m_nSizeField) + ", the directory gives " +
+               Num(m_nComputed));
+    if (m_nLength != m_nComputed)
+        Report("file length is " + Num(m_nLength) + " bytes, the directory gives " + Num(m_nComputed));
+}
+
+int64_t CArchiveVerifier::FindNonZero(int64_t from, int64_t to)
+{
+    to = std::min(to, m_nLength);
+    if (from >= to) return -1;
+    unsigned char buffer[4096];
+    m_file.Seek(from, CFile::begin);
+    while (from < to) {
+        const UINT want = UINT(std::min<int64_t>(sizeof buffer, to - from));
+        const UINT got = m_file.Read(buffer, want);
+        for (UINT k = 0; k < got; ++k)
+            if (buffer[k] != 0) return from + k;
+        if (got < want) break;
+        from += got;
+    }
+    return -1;
+}
+
+std::string CArchiveVerifier::Describe(size_t index) const
+{
+    return "entry #" + Num(int64_t(index) + 1) + " \"" + Printable(m_records[index].name) + "\"";
+}

@@ -1,0 +1,211 @@
+#include "cli/Commands.h"
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <unordered_set>
+
+#include "cli/ArchiveVerifier.h"
+#include "core/Packwright32Doc.h"
+#include "framework/base/Path.h"
+#include "framework/base/Report.h"
+
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
+void WriteOut(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+
+void WriteErr(const std::string& bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+    std::fflush(stderr);
+}
+
+namespace {
+
+using DocPtr = std::unique_ptr<CPackwright32Doc>;
+
+void ReportFailure(const std::string& what, const std::string& message)
+{
+    WriteErr(what + ": " + message + "\n");
+}
+
+// The document reports why an open failed through the message handler, so a
+// null result needs no further words.
+DocPtr OpenArchive(const std::string& path)
+{
+    auto doc = std::make_unique<CPackwright32Doc>();
+    if (!doc->OnOpenDocument(GetFullPath(path))) return nullptr;
+    return doc;
+}
+
+// Turns the save's per-entry report ("name\r\nmessage\r\n\r\n" per entry)
+// into one "name: message" line each.
+void PrintSaveErrors(const std::string& report)
+{
+    size_t pos = 0;
+    while (pos < report.size()) {
+        size_t end = report.find("\r\n\r\n", pos);
+        if (end == std::string::npos) end = report.size();
+        const std::string block = report.substr(pos, end - pos);
+        const size_t split = block.find("\r\n");
+        if (split == std::string::npos)
+            WriteErr(block + "\n");
+        else
+            ReportFailure(block.substr(0, split), block.substr(split + 2));
+        pos = end + 4;
+    }
+}
+
+int SaveArchive(CPackwright32Doc& doc, const std::string& path)
+{
+    if (doc.OnSaveDocument(GetFullPath(path))) return kExitOk;
+    // Without per-entry errors the framework has already reported the cause.
+    PrintSaveErrors(doc.GetSaveErrorReport());
+    return kExitFailed;
+}
+
+// Adds every file; prints each failure. TRUE when all were added.
+bool AddFiles(CPackwright32Doc& doc, Args::const_iterator first, Args::const_iterator last)
+{
+    bool ok = true;
+    for (auto it = first; it != last; ++it) {
+        const int code = doc.AddFile(GetFullPath(*it));
+        if (code < 0) {
+            ReportFailure(*it, CPackwright32Doc::GetAddResultText(code));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+bool MakeFolder(const std::string& path)
+{
+#ifdef _WIN32
+    return _mkdir(path.c_str()) == 0 || errno == EEXIST;
+#else
+    return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+#endif
+}
+
+// Creates path and any missing parents, like mkdir -p.
+bool MakeFolders(const std::string& path)
+{
+    if (IsFolder(path)) return true;
+    for (size_t i = 1; i < path.size(); ++i)
+        if (IsSeparator(path[i]) && !IsSeparator(path[i - 1])) MakeFolder(path.substr(0, i));
+    MakeFolder(path);
+    return IsFolder(path);
+}
+
+}  // namespace
+
+int CmdList(const Args& args)
+{
+    const DocPtr doc = OpenArchive(args[0]);
+    if (!doc) return kExitFailed;
+    for (int32_t i = 0; i < doc->m_nFileCount; ++i) {
+        const VPPEntry& e = doc->m_Entries[i];
+        WriteOut(FormatString("%d\t%d\t", int(e.m_nSize), int(e.m_nOffset)) + e.m_strName + "\n");
+    }
+    return kExitOk;
+}
+
+int CmdInfo(const Args& args)
+{
+    const DocPtr doc = OpenArchive(args[0]);
+    if (!doc) return kExitFailed;
+    WriteOut(FormatString("%i files, %i bytes\n", int(doc->m_nFileCount), int(doc->m_nTotalSize)));
+    return kExitOk;
+}
+
+int CmdExtract(const Args& args)
+{
+    const DocPtr doc = OpenArchive(args[0]);
+    if (!doc) return kExitFailed;
+    const std::string folder = GetFullPath(args[1]);
+    if (!MakeFolders(folder)) {
+        ReportFailure(args[1], "cannot create the folder");
+        return kExitFailed;
+    }
+
+    Args names(args.begin() + 2, args.end());
+    if (names.empty()) {
+        // Entries of the same name all resolve to the last one: extract it once.
+        std::unordered_set<std::string> seen;
+        for (int32_t i = 0; i < doc->m_nFileCount; ++i)
+            if (seen.insert(doc->m_Entries[i].m_strName).second)
+                names.push_back(doc->m_Entries[i].m_strName);
+    }
+
+    int status = kExitOk;
+    for (const std::string& name : names) {
+        const int code = doc->ExtractFile(name, folder);
+        if (code < 0) {
+            ReportFailure(name, CPackwright32Doc::GetExtractResultText(code));
+            status = kExitFailed;
+        }
+    }
+    return status;
+}
+
+int CmdCreate(const Args& args)
+{
+    auto doc = std::make_unique<CPackwright32Doc>();
+    if (!doc->OnNewDocument()) return kExitFailed;
+    if (!AddFiles(*doc, args.begin() + 1, args.end())) return kExitFailed;
+    return SaveArchive(*doc, args[0]);
+}
+
+int CmdAdd(const Args& args)
+{
+    const DocPtr doc = OpenArchive(args[0]);
+    if (!doc) return kExitFailed;
+    if (!AddFiles(*doc, args.begin() + 1, args.end())) return kExitFailed;
+    return SaveArchive(*doc, args[0]);
+}
+
+int CmdRemove(const Args& args)
+{
+    const DocPtr doc = OpenArchive(args[0]);
+    if (!doc) return kExitFailed;
+    // A mistyped name must not leave the archive rewritten without the rest.
+    bool ok = true;
+    for (auto it = args.begin() + 1; it != args.end(); ++it) {
+        if (!doc->RemoveFile(*it)) {
+            ReportFailure(*it, "not found");
+            ok = false;
+        }
+    }
+    if (!ok) return kExitFailed;
+    return SaveArchive(*doc, args[0]);
+}
+
+int CmdVerify(const Args& args)
+{
+    CArchiveVerifier verifier(args[0]);
+    const std::vector<std::string> findings = verifier.Run();
+    for (const std::string& finding : findings) WriteOut(finding + "\n");
+    if (!findings.empty()) return kExitFailed;
+    WriteOut("OK\n");
+    return kExitOk;
+}
