@@ -1,0 +1,99 @@
+#pragma once
+// The open VPP archive: a fixed table of entries in archive order, the
+// header values, the totals, and the operations that change them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "core/VPPEntry.h"
+#include "core/VppFormat.h"
+#include "framework/base/Document.h"
+
+// Result codes of AddFile.
+enum : int {
+    ADD_ADDED = 0,
+    ADD_REPLACED = 1,
+    ADD_TABLE_FULL = -1,
+    ADD_NO_ACCESS = -2,
+    ADD_TOO_LARGE = -3,
+};
+// Result codes of ExtractFile.
+enum : int {
+    EXTRACT_OK = 0,
+    EXTRACT_NOT_FOUND = -1,
+    EXTRACT_NO_ARCHIVE = -2,
+    EXTRACT_CANNOT_CREATE = -3,
+    EXTRACT_NOT_SAVED = -4,
+};
+// Result codes of CopyFileData.
+enum : int {
+    COPY_OK = 0,
+    COPY_NO_SOURCE = -1,
+    COPY_SIZE_CHANGED = -2,
+};
+
+class CPackwright32Doc : public CDocument {
+public:
+    CPackwright32Doc();
+    ~CPackwright32Doc() override;
+
+    // Format routines shared by the reader and the writer.
+    static int32_t AlignToBlock(int32_t n);
+    static void PadToBlock(CFile& file);
+    static std::string ReadName(CFile& file, int width);
+    static void WriteName(CFile& file, int width, const std::string& name);
+
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(const std::string& pathName) override;
+    BOOL OnSaveDocument(const std::string& pathName) override;
+    void DeleteContents() override;
+    void Serialize(CArchive& ar) override;
+
+    // Puts the file at path (a full path) into the table, replacing an entry
+    // of the same name regardless of letter case. Returns an ADD_ code.
+    int AddFile(const std::string& path);
+    // Removes the last entry named exactly name; FALSE when there is none.
+    BOOL RemoveFile(const std::string& name);
+    // Writes the last entry named exactly name into folder. Returns an EXTRACT_ code.
+    int ExtractFile(const std::string& name, const std::string& folder);
+    // Copies size bytes at offset of path to dest's position. Returns a COPY_ code.
+    int CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size);
+
+    static std::string GetAddResultText(int code);
+    static std::string GetExtractResultText(int code);
+    static std::string GetCopyResultText(int code);
+
+    void UpdateTotalSize();
+
+    // Whether name is a plain file name that can be created inside a folder
+    // and nowhere else: no separators, drive colons or parent parts, no
+    // characters or device names that Windows forbids.
+    static bool IsSafeFileName(const std::string& name);
+
+    // The per-entry failures of the last store pass ("name\r\nmessage\r\n\r\n"
+    // each); empty when every entry was copied.
+    const std::string& GetSaveErrorReport() const { return m_strSaveErrors; }
+
+    std::unique_ptr<VPPEntry[]> m_Entries;  // VPP_MAX_FILES entries, allocated once
+    int32_t m_nFileCount = 0;
+    uint32_t m_dwSignature = VPP_SIGNATURE;
+    uint32_t m_dwVersion = VPP_VERSION;
+    int32_t m_nTotalSize = 0;
+    BOOL m_bSaveErrors = FALSE;
+
+private:
+    void LoadArchive(CFile& file);
+    void StoreArchive(CFile& file);
+    int FindExact(const std::string& name) const;
+    int FindNoCase(const std::string& lowerName);
+
+    std::string m_strSaveErrors;
+    BOOL m_bStoreStarted = FALSE;
+    int64_t m_nDataBytes = 0;  // sum of the block-aligned sizes of the entries in use
+    // Lower-cased name -> highest index with that name; rebuilt lazily after
+    // anything but an append or a same-name replace changed the table.
+    std::unordered_map<std::string, int32_t> m_nameIndex;
+    bool m_bIndexValid = false;
+};

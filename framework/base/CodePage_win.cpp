@@ -1,0 +1,26 @@
+#include "framework/base/CodePage.h"
+
+#include <windows.h>
+
+void AnsiMakeLower(std::string& text)
+{
+    // Fast path for plain ASCII, which is what nearly every name is.
+    bool ascii = true;
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
+    }
+    if (ascii || text.empty()) return;
+    // CharLowerBuffA follows the ANSI code page, double-byte characters included.
+    CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+}
+
+std::string AnsiToLower(const std::string& text)
+{
+    std::string copy = text;
+    AnsiMakeLower(copy);
+    return copy;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// Unbuffered binary file over the platform's file handle, with the
+// framework's open flags and share modes.
+//
+// Share modes: on Windows they are the system's own. On POSIX they map to
+// advisory flock() locks taken by this class: shareExclusive takes an
+// exclusive lock, shareDenyWrite and shareDenyRead a shared one, and
+// shareDenyNone none. So they only keep out other opens that also lock
+// (every CFile does); programs that ignore advisory locks are not kept out.
+
+#include <cstdint>
+#include <string>
+
+#include "framework/base/Exception.h"
+#include "framework/base/Types.h"
+
+class CFile {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+        typeText = 0x4000,
+        typeBinary = 0x8000,
+    };
+    enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
+
+    CFile() = default;
+    // Opens or throws CFileException.
+    CFile(const std::string& fileName, UINT openFlags);
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // Returns FALSE on failure, filling *pError when given; never throws.
+    BOOL Open(const std::string& fileName, UINT openFlags, CFileException* pError = nullptr);
+    // Closes, throwing CFileException when the system reports an error.
+    void Close();
+    // Closes, ignoring every error.
+    void Abort();
+    bool IsOpen() const { return m_hFile != kInvalid; }
+
+    // Reads up to count bytes; fewer only at the end of the file. Throws on error.
+    UINT Read(void* buffer, UINT count);
+    // Writes all count bytes or throws (a short write counts as a full disk).
+    void Write(const void* buffer, UINT count);
+    uint64_t Seek(int64_t offset, UINT from);
+    void SeekToBegin() { Seek(0, begin); }
+    uint64_t SeekToEnd() { return Seek(0, end); }
+    uint64_t GetPosition() const;
+    uint64_t GetLength() const;
+    void SetLength(uint64_t length);
+    // Forces written data to the disk (FlushFileBuffers / fsync).
+    void Flush();
+
+    // The full path the file was opened under.
+    const std::string& GetFilePath() const { return m_strFileName; }
+
+    static void Remove(const std::string& fileName);
+    // Moves source over target in one step: target afterwards names either
+    // its old contents or all of source's, never nothing.
+    static void RenameOver(const std::string& source, const std::string& target);
+    static bool Exists(const std::string& fileName);
+
+private:
+    static constexpr intptr_t kInvalid = -1;
+    intptr_t m_hFile = kInvalid;  // HANDLE on Windows, descriptor on POSIX
+    std::string m_strFileName;
+};

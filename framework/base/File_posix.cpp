@@ -1,0 +1,200 @@
+#include "framework/base/File.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "framework/base/Path.h"
+
+int CFileException::OsErrorToException(long osError)
+{
+    switch (osError) {
+    case 0: return none;
+    case ENOENT: return fileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return badPath;
+    case EMFILE:
+    case ENFILE: return tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY: return accessDenied;
+    case EBADF: return invalidFile;
+    case ESPIPE:
+    case EINVAL: return badSeek;
+    case EIO: return hardIO;
+    case EWOULDBLOCK: return sharingViolation;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return diskFull;
+    default: return genericException;
+    }
+}
+
+CFile::CFile(const std::string& fileName, UINT openFlags)
+{
+    CFileException error;
+    if (!Open(fileName, openFlags, &error)) throw error;
+}
+
+CFile::~CFile() { Abort(); }
+
+BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pError)
+{
+    Abort();
+    const std::string fullPath = GetFullPath(fileName);
+    int flags = O_CLOEXEC;
+    switch (openFlags & 3) {
+    case modeWrite: flags |= O_WRONLY; break;
+    case modeReadWrite: flags |= O_RDWR; break;
+    default: flags |= O_RDONLY; break;
+    }
+    if (openFlags & modeCreate) flags |= O_CREAT;
+
+    const int fd = ::open(fileName.c_str(), flags, 0666);
+    int err = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        struct stat st;
+        if (fstat(fd, &st) != 0)
+            err = errno;
+        else if (S_ISDIR(st.st_mode))
+            err = EISDIR;  // a folder is never a file to read or write
+    }
+    // Share modes become advisory locks, taken before truncation so that a
+    // refused open leaves the other holder's file alone.
+    if (fd >= 0 && err == 0) {
+        int lock = 0;
+        switch (openFlags & 0x70) {
+        case shareCompat:
+        case shareExclusive: lock = LOCK_EX; break;
+        case shareDenyWrite:
+        case shareDenyRead: lock = LOCK_SH; break;
+        default: break;
+        }
+        if (lock != 0 && flock(fd, lock | LOCK_NB) != 0) err = errno;
+    }
+    if (fd >= 0 && err == 0 && (openFlags & modeCreate) && !(openFlags & modeNoTruncate) &&
+        ftruncate(fd, 0) != 0)
+        err = errno;
+    if (err != 0) {
+        if (fd >= 0) ::close(fd);
+        if (pError) *pError = CFileException(CFileException::OsErrorToException(err), err, fullPath);
+        return FALSE;
+    }
+    m_hFile = fd;
+    m_strFileName = fullPath;
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    if (m_hFile == kInvalid) return;
+    const int fd = static_cast<int>(m_hFile);
+    m_hFile = kInvalid;
+    if (::close(fd) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+void CFile::Abort()
+{
+    if (m_hFile == kInvalid) return;
+    ::close(static_cast<int>(m_hFile));
+    m_hFile = kInvalid;
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    char* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(static_cast<int>(m_hFile), out + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            CFileException::ThrowOsError(errno, m_strFileName);
+        }
+        if (n == 0) break;
+        done += static_cast<UINT>(n);
+    }
+    return done;
+}
+
+void CFile::Write(const void* buffer, UINT count)
+{
+    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    const char* in = static_cast<const char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(static_cast<int>(m_hFile), in + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            CFileException::ThrowOsError(errno, m_strFileName);
+        }
+        // A write that moves nothing would loop forever: the disk is full.
+        if (n == 0) CFileException::Throw(CFileException::diskFull, ENOSPC, m_strFileName);
+        done += static_cast<UINT>(n);
+    }
+}
+
+uint64_t CFile::Seek(int64_t offset, UINT from)
+{
+    const int whence = from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET;
+    const off_t pos = ::lseek(static_cast<int>(m_hFile), static_cast<off_t>(offset), whence);
+    if (pos < 0) CFileException::Throw(CFileException::badSeek, errno, m_strFileName);
+    return static_cast<uint64_t>(pos);
+}
+
+uint64_t CFile::GetPosition() const
+{
+    const off_t pos = ::lseek(static_cast<int>(m_hFile), 0, SEEK_CUR);
+    if (pos < 0) CFileException::Throw(CFileException::badSeek, errno, m_strFileName);
+    return static_cast<uint64_t>(pos);
+}
+
+uint64_t CFile::GetLength() const
+{
+    struct stat st;
+    if (fstat(static_cast<int>(m_hFile), &st) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+    return static_cast<uint64_t>(st.st_size);
+}
+
+void CFile::SetLength(uint64_t length)
+{
+    if (ftruncate(static_cast<int>(m_hFile), static_cast<off_t>(length)) != 0)
+        CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+void CFile::Flush()
+{
+    if (m_hFile == kInvalid) return;
+    if (fsync(static_cast<int>(m_hFile)) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+void CFile::Remove(const std::string& fileName)
+{
+    if (::unlink(fileName.c_str()) != 0) CFileException::ThrowOsError(errno, GetFullPath(fileName));
+}
+
+void CFile::RenameOver(const std::string& source, const std::string& target)
+{
+    if (::rename(source.c_str(), target.c_str()) != 0) CFileException::ThrowOsError(errno, GetFullPath(source));
+    // Make the new name itself durable; best effort, the data already is.
+    std::string folder = GetFullPath(target);
+    folder.erase(folder.rfind('/') + 1);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        ::close(dir);
+    }
+}
+
+bool CFile::Exists(const std::string& fileName)
+{
+    struct stat st;
+    return ::stat(fileName.c_str(), &st) == 0;
+}

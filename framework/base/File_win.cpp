@@ -1,0 +1,177 @@
+#include "framework/base/File.h"
+
+#include <windows.h>
+
+#include "framework/base/Path.h"
+
+int CFileException::OsErrorToException(long osError)
+{
+    switch (osError) {
+    case NO_ERROR: return none;
+    case ERROR_FILE_NOT_FOUND: return fileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY: return badPath;
+    case ERROR_TOO_MANY_OPEN_FILES: return tooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return accessDenied;
+    case ERROR_INVALID_HANDLE: return invalidFile;
+    case ERROR_CURRENT_DIRECTORY: return removeCurrentDir;
+    case ERROR_CANNOT_MAKE: return directoryFull;
+    case ERROR_SEEK:
+    case ERROR_NEGATIVE_SEEK: return badSeek;
+    case ERROR_CRC:
+    case ERROR_GEN_FAILURE:
+    case ERROR_IO_DEVICE:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT: return hardIO;
+    case ERROR_SHARING_VIOLATION: return sharingViolation;
+    case ERROR_LOCK_VIOLATION: return lockViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return diskFull;
+    case ERROR_HANDLE_EOF: return endOfFile;
+    default: return genericException;
+    }
+}
+
+static HANDLE H(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+CFile::CFile(const std::string& fileName, UINT openFlags)
+{
+    CFileException error;
+    if (!Open(fileName, openFlags, &error)) throw error;
+}
+
+CFile::~CFile() { Abort(); }
+
+BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pError)
+{
+    Abort();
+    const std::string fullPath = GetFullPath(fileName);
+    DWORD access = GENERIC_READ;
+    switch (openFlags & 3) {
+    case modeWrite: access = GENERIC_WRITE; break;
+    case modeReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
+    default: break;
+    }
+    DWORD share = 0;
+    switch (openFlags & 0x70) {
+    case shareDenyWrite: share = FILE_SHARE_READ; break;
+    case shareDenyRead: share = FILE_SHARE_WRITE; break;
+    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
+    default: break;  // exclusive, and compatibility mode treated as exclusive
+    }
+    DWORD disposition = OPEN_EXISTING;
+    if (openFlags & modeCreate) disposition = (openFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
+
+    const HANDLE h = CreateFileA(fileName.c_str(), access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        if (pError) *pError = CFileException(CFileException::OsErrorToException(long(err)), long(err), fullPath);
+        return FALSE;
+    }
+    m_hFile = reinterpret_cast<intptr_t>(h);
+    m_strFileName = fullPath;
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    if (m_hFile == kInvalid) return;
+    const HANDLE h = H(m_hFile);
+    m_hFile = kInvalid;
+    if (!CloseHandle(h)) CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+}
+
+void CFile::Abort()
+{
+    if (m_hFile == kInvalid) return;
+    CloseHandle(H(m_hFile));
+    m_hFile = kInvalid;
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    char* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        DWORD n = 0;
+        if (!ReadFile(H(m_hFile), out + done, count - done, &n, nullptr))
+            CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+void CFile::Write(const void* buffer, UINT count)
+{
+    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    DWORD n = 0;
+    if (!WriteFile(H(m_hFile), buffer, count, &n, nullptr))
+        CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+    // WriteFile can report success after a short write on a full disk.
+    if (n != count) CFileException::Throw(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
+}
+
+uint64_t CFile::Seek(int64_t offset, UINT from)
+{
+    const DWORD method = from == current ? FILE_CURRENT : from == end ? FILE_END : FILE_BEGIN;
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    LARGE_INTEGER pos;
+    if (!SetFilePointerEx(H(m_hFile), distance, &pos, method))
+        CFileException::Throw(CFileException::badSeek, long(GetLastError()), m_strFileName);
+    return static_cast<uint64_t>(pos.QuadPart);
+}
+
+uint64_t CFile::GetPosition() const
+{
+    LARGE_INTEGER zero{};
+    LARGE_INTEGER pos;
+    if (!SetFilePointerEx(H(m_hFile), zero, &pos, FILE_CURRENT))
+        CFileException::Throw(CFileException::badSeek, long(GetLastError()), m_strFileName);
+    return static_cast<uint64_t>(pos.QuadPart);
+}
+
+uint64_t CFile::GetLength() const
+{
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(H(m_hFile), &size)) CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+void CFile::SetLength(uint64_t length)
+{
+    const uint64_t pos = GetPosition();
+    Seek(static_cast<int64_t>(length), begin);
+    if (!SetEndOfFile(H(m_hFile))) CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+    Seek(static_cast<int64_t>(pos < length ? pos : length), begin);
+}
+
+void CFile::Flush()
+{
+    if (m_hFile == kInvalid) return;
+    if (!FlushFileBuffers(H(m_hFile))) CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+}
+
+void CFile::Remove(const std::string& fileName)
+{
+    if (!DeleteFileA(fileName.c_str())) CFileException::ThrowOsError(long(GetLastError()), GetFullPath(fileName));
+}
+
+void CFile::RenameOver(const std::string& source, const std::string& target)
+{
+    if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        CFileException::ThrowOsError(long(GetLastError()), GetFullPath(source));
+}
+
+bool CFile::Exists(const std::string& fileName)
+{
+    return GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

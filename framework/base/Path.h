@@ -1,0 +1,18 @@
+#pragma once
+// Path helpers with the platform's separator: the backslash on Windows,
+// the slash on POSIX.
+
+#include <string>
+
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+// The absolute form of path (relative to the current directory).
+std::string GetFullPath(const std::string& path);
+// The part after the last separator; the whole path when there is none.
+std::string GetFileNameOf(const std::string& path);
+// path with one separator at its end.
+std::string AddTrailingSeparator(const std::string& path);

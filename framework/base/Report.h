@@ -1,0 +1,39 @@
+#pragma once
+// AfxMessageBox through a replaceable reporter: the GUI shows message boxes,
+// the command-line tool writes to standard error, tests record.
+
+#include <functional>
+#include <string>
+
+#include "framework/base/Types.h"
+
+// Message box styles and answers; the values are the system's MB_ and ID codes.
+namespace afx {
+enum : UINT {
+    mbOk = 0x00,
+    mbOkCancel = 0x01,
+    mbYesNoCancel = 0x03,
+    mbYesNo = 0x04,
+    mbIconError = 0x10,
+    mbIconQuestion = 0x20,
+    mbIconWarning = 0x30,
+    mbIconInformation = 0x40,
+};
+enum : int { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };
+}  // namespace afx
+
+using MessageBoxHandler = std::function<int(const std::string& text, UINT type)>;
+
+// Shows text modally and returns the answer (afx::idOk etc.).
+int AfxMessageBox(const std::string& text, UINT type = afx::mbOk);
+
+// Installs handler (an empty one restores the default, which writes to
+// standard error and answers OK or Yes); returns the previous handler.
+MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
+
+// printf-style formatting into a std::string.
+std::string FormatString(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
