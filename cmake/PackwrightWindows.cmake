@@ -1,0 +1,67 @@
+# Windows-only targets: the framework's Win32 layer, the desktop program, the
+# tools DLL and the Windows-side tests. Each block does nothing until its
+# directory has sources.
+
+set(PACKWRIGHT_WIN32_LIBS comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid
+    gdi32 user32 advapi32)
+
+function(packwright_glob_dirs out)
+  set(all "")
+  foreach(dir IN LISTS ARGN)
+    packwright_sources(srcs "${dir}")
+    list(APPEND all ${srcs})
+  endforeach()
+  set(${out} ${all} PARENT_SCOPE)
+endfunction()
+
+# framework/win32: windows, message routing, dialogs, GDI, shell.
+packwright_sources(FW_WIN32_SOURCES framework/win32)
+if(FW_WIN32_SOURCES)
+  packwright_library(fw_win32 framework/win32 LINKS fw_base ${PACKWRIGHT_WIN32_LIBS})
+endif()
+
+# Packwright32.exe: a GUI program (-mwindows), resources compiled by windres.
+packwright_glob_dirs(APP_SOURCES app ui ui/menu suite)
+file(GLOB APP_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.rc")
+if(APP_SOURCES AND TARGET fw_win32)
+  add_executable(Packwright32 WIN32 ${APP_SOURCES} ${APP_RESOURCES})
+  packwright_target_defaults(Packwright32)
+  target_include_directories(Packwright32 PRIVATE "${CMAKE_SOURCE_DIR}/res")
+  target_link_libraries(Packwright32 PRIVATE core fw_win32)
+endif()
+
+# hm_tools.dll: the stand-in tools library, built beside the .exe.
+packwright_sources(HM_TOOLS_SOURCES suite/hm_tools)
+file(GLOB HM_TOOLS_DEF CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/suite/hm_tools/*.def")
+if(HM_TOOLS_SOURCES)
+  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF})
+  packwright_target_defaults(hm_tools)
+  set_target_properties(hm_tools PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  if(TARGET Packwright32)
+    add_dependencies(Packwright32 hm_tools)
+  endif()
+endif()
+
+# win_tests: the framework and the program driven through real windows.
+packwright_sources(WIN_TEST_SOURCES tests/win)
+if(WIN_TEST_SOURCES)
+  add_executable(win_tests ${TEST_SUPPORT_SOURCES} ${WIN_TEST_SOURCES})
+  packwright_target_defaults(win_tests)
+  target_link_libraries(win_tests PRIVATE core gtest ${PACKWRIGHT_WIN32_LIBS})
+  if(TARGET fw_win32)
+    target_link_libraries(win_tests PRIVATE fw_win32)
+  endif()
+  target_compile_definitions(win_tests PRIVATE
+    TEST_TMPDIR_BASE="${CMAKE_BINARY_DIR}/test-tmp")
+  # Tests start the real programs: PACKWRIGHT_EXE, PACKWRIGHT32_EXE, HM_TOOLS_DLL.
+  foreach(pair packwright:PACKWRIGHT_EXE Packwright32:PACKWRIGHT32_EXE hm_tools:HM_TOOLS_DLL)
+    string(REPLACE ":" ";" pair "${pair}")
+    list(GET pair 0 prog)
+    list(GET pair 1 macro)
+    if(TARGET ${prog})
+      target_compile_definitions(win_tests PRIVATE ${macro}="$<TARGET_FILE:${prog}>")
+      add_dependencies(win_tests ${prog})
+    endif()
+  endforeach()
+  packwright_register_gtest(win_tests)
+endif()
