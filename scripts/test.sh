@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs every test suite: native, sanitized native plus fuzzing, and win64
+# under Wine. All suites run even when one fails; the exit status is 0 only
+# if every test passed.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+log=build/test-summary.log
+: >"$log"
+failed=()
+suite() {
+  local name=$1
+  shift
+  echo "== test $name"
+  "$@" 2>&1 | tee -a "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("$name")
+}
+
+suite native ctest --preset native
+suite sanitize ctest --preset sanitize
+suite win64 scripts/wine-session.sh build/win64/wineprefix ctest --preset win64
+
+# One closing line over all suites, from CTest's own counts.
+read -r total bad < <(awk '/tests passed, .* tests? failed out of/ {
+  n += $NF; f += $4 } END { print n + 0, f + 0 }' "$log")
+echo
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "failing suites: ${failed[*]}"
+  [ "$bad" -gt 0 ] || bad=${#failed[@]}
+fi
+echo "total: $((total - bad)) passed, $bad failed"
+[ ${#failed[@]} -eq 0 ]
