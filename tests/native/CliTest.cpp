@@ -1,0 +1,497 @@
+// The packwright tool end to end: the built program run as a child process,
+// its output, exit status and the files it leaves. POSIX only: the Windows
+// test run under Wine spawns no processes.
+
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/TestUtil.h"
+
+extern char** environ;
+
+namespace {
+
+using testutil::PathExists;
+using testutil::PutLE32;
+using testutil::ReadFileBytes;
+using testutil::TempDir;
+using testutil::WriteFileBytes;
+using Bytes = std::vector<uint8_t>;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs packwright with args, in cwd when given, collecting both streams.
+Result Packwright(const std::vector<std::string>& args, const std::string& cwd = {})
+{
+    std::vector<std::string> all{PACKWRIGHT_EXE};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int outPipe[2], errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "pipe failed";
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+
+    Result r;
+    if (spawned == 0) {
+        pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+        std::string* sinks[2] = {&r.out, &r.err};
+        int open = 2;
+        while (open > 0 && poll(fds, 2, -1) > 0) {
+            for (int k = 0; k < 2; ++k) {
+                if (fds[k].fd < 0 || !fds[k].revents) continue;
+                char buf[4096];
+                const ssize_t n = read(fds[k].fd, buf, sizeof buf);
+                if (n > 0) {
+                    sinks[k]->append(buf, size_t(n));
+                } else {
+                    fds[k].fd = -1;
+                    --open;
+                }
+            }
+        }
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    } else {
+        ADD_FAILURE() << "cannot start " << argv[0];
+    }
+    close(outPipe[0]);
+    close(errPipe[0]);
+    return r;
+}
+
+Bytes Pattern(size_t n, uint8_t seed)
+{
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i) b[i] = uint8_t(seed + i * 7 + (i >> 8));
+    return b;
+}
+
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+void PadTo2048(Bytes& b) { b.resize((b.size() + 2047) / 2048 * 2048, 0); }
+
+struct Rec {
+    std::string name;  // up to 60 bytes
+    Bytes data;
+};
+
+// An archive laid out exactly as the format's writer lays it out.
+Bytes BuildArchive(const std::vector<Rec>& recs)
+{
+    Bytes b;
+    PutLE32(b, 0x51890ACE);
+    PutLE32(b, 1);
+    PutLE32(b, uint32_t(recs.size()));
+    PutLE32(b, 0);  // archive size, filled in below
+    PadTo2048(b);
+    for (const Rec& r : recs) {
+        Bytes name(60, 0);
+        std::copy(r.name.begin(), r.name.end(), name.begin());
+        b.insert(b.end(), name.begin(), name.end());
+        PutLE32(b, uint32_t(r.data.size()));
+    }
+    PadTo2048(b);
+    for (const Rec& r : recs) {
+        b.insert(b.end(), r.data.begin(), r.data.end());
+        PadTo2048(b);
+    }
+    const uint32_t size = uint32_t(b.size());
+    for (int i = 0; i < 4; ++i) b[12 + i] = uint8_t(size >> (8 * i));
+    return b;
+}
+
+class CliTest : public testing::Test {
+protected:
+    // Writes files into the scratch folder and returns their paths.
+    std::string File(const std::string& name, const Bytes& data)
+    {
+        const std::string path = dir / name;
+        WriteFileBytes(path, data);
+        return path;
+    }
+    std::string Archive(const std::vector<Rec>& recs, const std::string& name = "t.vpp")
+    {
+        return File(name, BuildArchive(recs));
+    }
+
+    TempDir dir;
+};
+
+// --- create, list, info ------------------------------------------------------
+
+TEST_F(CliTest, CreateWritesTheExactLayoutAndListShowsIt)
+{
+    const Bytes a = Pattern(100, 1), big = Pattern(5000, 9);
+    const std::string vpp = dir / "new.vpp";
+    const Result r = Packwright({"create", vpp, File("a.bin", a), File("empty.txt", {}), File("big.dat", big)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+
+    const Bytes bytes = ReadFileBytes(vpp);
+    ASSERT_EQ(bytes.size(), 12288u);
+    const Bytes header{0xCE, 0x0A, 0x89, 0x51, 1, 0, 0, 0, 3, 0, 0, 0, 0x00, 0x30, 0, 0};
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 16), header);
+    EXPECT_EQ(bytes, BuildArchive({{"a.bin", a}, {"empty.txt", {}}, {"big.dat", big}}));
+    EXPECT_FALSE(PathExists(vpp + ".try"));
+
+    const Result list = Packwright({"list", vpp});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "100\t4096\ta.bin\n0\t6144\tempty.txt\n5000\t6144\tbig.dat\n");
+    EXPECT_EQ(list.err, "");
+
+    const Result info = Packwright({"info", vpp});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out, "3 files, 12288 bytes\n");
+
+    const Result verify = Packwright({"verify", vpp});
+    EXPECT_EQ(verify.status, 0);
+    EXPECT_EQ(verify.out, "OK\n");
+}
+
+TEST_F(CliTest, ListWritesNameBytesUntranslated)
+{
+    const std::string vpp = Archive({{"caf\xE9.txt", Text("x")}, {"\x81\xFF\x7F", {}}});
+    const Result r = Packwright({"list", vpp});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "1\t4096\tcaf\xE9.txt\n0\t6144\t\x81\xFF\x7F\n");
+}
+
+TEST_F(CliTest, CreateTakesPathsRelativeToTheWorkingDirectory)
+{
+    File("a.txt", Text("alpha"));
+    mkdir((dir / "sub").c_str(), 0777);
+    File("sub/b.txt", Text("beta!!"));
+    const Result r = Packwright({"create", "rel.vpp", "a.txt", "sub/b.txt"}, dir.Path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Packwright({"list", "rel.vpp"}, dir.Path()).out, "5\t4096\ta.txt\n6\t6144\tb.txt\n");
+}
+
+TEST_F(CliTest, CreateLetsALaterFileReplaceOneOfTheSameNameInAnyCase)
+{
+    mkdir((dir / "one").c_str(), 0777);
+    mkdir((dir / "two").c_str(), 0777);
+    const std::string vpp = dir / "c.vpp";
+    const Result r = Packwright({"create", vpp, File("one/x.txt", Text("first")), File("z", Text("z")),
+                          File("two/X.TXT", Text("second!"))});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Packwright({"list", vpp}).out, "7\t4096\tX.TXT\n1\t6144\tz\n");
+}
+
+TEST_F(CliTest, CreateWithUnreadableFilesListsEachAndWritesNothing)
+{
+    const std::string vpp = dir / "never.vpp";
+    const std::string missing1 = dir / "missing1", missing2 = dir / "missing2";
+    const Result r = Packwright({"create", vpp, missing1, File("ok.txt", Text("ok")), missing2});
+    EXPECT_EQ(r.status, 1);
+    const std::string text = ": Could not access file. Please verify that it is not opened in another program.\n";
+    EXPECT_EQ(r.err, missing1 + text + missing2 + text);
+    EXPECT_FALSE(PathExists(vpp));
+    EXPECT_FALSE(PathExists(vpp + ".try"));
+}
+
+// --- extract -----------------------------------------------------------------
+
+TEST_F(CliTest, ExtractAllCreatesTheFolderAndWritesEveryEntry)
+{
+    const Bytes a = Pattern(3000, 4);
+    const std::string vpp = Archive({{"a.bin", a}, {"empty", {}}, {"b.txt", Text("bee")}});
+    const std::string out = dir / "out/deeper";
+    const Result r = Packwright({"extract", vpp, out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(testutil::ListFolder(out), (std::vector<std::string>{"a.bin", "b.txt", "empty"}));
+    EXPECT_EQ(ReadFileBytes(out + "/a.bin"), a);
+    EXPECT_EQ(ReadFileBytes(out + "/empty"), Bytes{});
+    EXPECT_EQ(ReadFileBytes(out + "/b.txt"), Text("bee"));
+}
+
+TEST_F(CliTest, ExtractNamedWritesOnlyThoseAndReportsNamesNotFound)
+{
+    const std::string vpp = Archive({{"a.txt", Text("aa")}, {"b.txt", Text("bb")}, {"c.txt", Text("cc")}});
+    const std::string out = dir / "out";
+    const Result r = Packwright({"extract", vpp, out, "c.txt", "nope", "B.TXT", "a.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "nope: Internal error (file reference not found in memory).\n"
+              "B.TXT: Internal error (file reference not found in memory).\n");
+    EXPECT_EQ(testutil::ListFolder(out), (std::vector<std::string>{"a.txt", "c.txt"}));
+}
+
+TEST_F(CliTest, ExtractOfDuplicateNamesWritesTheLaterEntry)
+{
+    const std::string vpp = Archive({{"dup", Text("first")}, {"dup", Text("second")}});
+    const std::string out = dir / "out";
+    ASSERT_EQ(Packwright({"extract", vpp, out}).status, 0);
+    EXPECT_EQ(ReadFileBytes(out + "/dup"), Text("second"));
+}
+
+TEST_F(CliTest, ExtractRefusesUnsafeNamesButWritesTheRest)
+{
+    const std::string vpp =
+        Archive({{"../evil", Text("x")}, {"..\\evil2", Text("y")}, {"ok.txt", Text("ok")}, {"a/b", Text("z")}});
+    mkdir((dir / "out").c_str(), 0777);
+    const Result r = Packwright({"extract", vpp, dir / "out"});
+    EXPECT_EQ(r.status, 1);
+    const std::string text = ": Error while trying to save file (File/Directory access problem?).\n";
+    EXPECT_EQ(r.err, "../evil" + text + "..\\evil2" + text + "a/b" + text);
+    EXPECT_EQ(testutil::ListFolder(dir / "out"), std::vector<std::string>{"ok.txt"});
+    EXPECT_FALSE(PathExists(dir / "evil"));
+}
+
+// --- add and remove ----------------------------------------------------------
+
+TEST_F(CliTest, AddReplacesCaseInsensitivelyInPlaceAndAppendsNewNames)
+{
+    const std::string vpp = Archive({{"README.TXT", Text("old")}, {"other.bin", Pattern(3000, 2)}});
+    mkdir((dir / "new").c_str(), 0777);
+    const Bytes fresh = Pattern(20, 5);
+    const Result r = Packwright({"add", vpp, File("new/readme.txt", fresh), File("new/extra.dat", Text("e"))});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(PathExists(vpp + ".try"));
+    EXPECT_EQ(Packwright({"list", vpp}).out, "20\t4096\treadme.txt\n3000\t6144\tother.bin\n1\t10240\textra.dat\n");
+    EXPECT_EQ(ReadFileBytes(vpp),
+              BuildArchive({{"readme.txt", fresh}, {"other.bin", Pattern(3000, 2)}, {"extra.dat", Text("e")}}));
+}
+
+TEST_F(CliTest, AddWithAnUnreadableFileLeavesTheArchiveAlone)
+{
+    const std::string vpp = Archive({{"a", Text("a")}});
+    const Bytes before = ReadFileBytes(vpp);
+    const std::string missing = dir / "gone.txt";
+    const Result r = Packwright({"add", vpp, File("b", Text("b")), missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, missing + ": Could not access file. Please verify that it is not opened in another program.\n");
+    EXPECT_EQ(ReadFileBytes(vpp), before);
+    EXPECT_FALSE(PathExists(vpp + ".try"));
+}
+
+TEST_F(CliTest, RemoveTakesOutExactNamesAndRewritesTheArchive)
+{
+    const std::string vpp = Archive({{"a", Text("a")}, {"b", Pattern(2049, 1)}, {"c", Text("c")}});
+    const Result r = Packwright({"remove", vpp, "b"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(vpp), BuildArchive({{"a", Text("a")}, {"c", Text("c")}}));
+    EXPECT_FALSE(PathExists(vpp + ".try"));
+}
+
+TEST_F(CliTest, RemoveOfANameNotPresentSavesNothing)
+{
+    const std::string vpp = Archive({{"a.txt", Text("a")}, {"b.txt", Text("b")}});
+    const Bytes before = ReadFileBytes(vpp);
+    const Result r = Packwright({"remove", vpp, "a.txt", "B.TXT", "nope"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "B.TXT: not found\nnope: not found\n");
+    EXPECT_EQ(ReadFileBytes(vpp), before);
+}
+
+TEST_F(CliTest, FailedSaveLeavesTheArchiveAndReportsIt)
+{
+    const std::string vpp = Archive({{"a", Text("a")}});
+    const Bytes before = ReadFileBytes(vpp);
+    // A folder where the work file must go: creating it fails, even for root.
+    mkdir((vpp + ".try").c_str(), 0777);
+    const Result r = Packwright({"add", vpp, File("b", Text("b"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(vpp + ".try"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFileBytes(vpp), before);
+}
+
+// --- opening failures --------------------------------------------------------
+
+TEST_F(CliTest, BadSignatureIsReportedOnStandardError)
+{
+    Bytes bad = BuildArchive({{"a", Text("a")}});
+    bad[0] = 'X';
+    const std::string vpp = File("bad.vpp", bad);
+    for (const char* command : {"list", "info"}) {
+        SCOPED_TRACE(command);
+        const Result r = Packwright({command, vpp});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "Unsupported file format (Invalid signature)!\n");
+    }
+    const Result r = Packwright({"extract", vpp, dir / "out"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Unsupported file format (Invalid signature)!\n");
+}
+
+TEST_F(CliTest, MissingArchiveFailsWithAMessage)
+{
+    for (const char* command : {"list", "info", "verify"}) {
+        SCOPED_TRACE(command);
+        const Result r = Packwright({command, dir / "absent.vpp"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("absent.vpp"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(CliTest, TooManyFilesWarnsThenLoadsTheFirst65536)
+{
+    Bytes b;
+    PutLE32(b, 0x51890ACE);
+    PutLE32(b, 1);
+    PutLE32(b, 65537);
+    PutLE32(b, 4198400);  // 2048 + AlignToBlock(65537 * 64): every file is empty
+    PadTo2048(b);
+    for (int i = 0; i < 65537; ++i) {
+        Bytes rec(64, 0);
+        const std::string name = "f" + std::to_string(i);
+        std::copy(name.begin(), name.end(), rec.begin());
+        b.insert(b.end(), rec.begin(), rec.end());
+    }
+    PadTo2048(b);
+    ASSERT_EQ(b.size(), 4198400u);
+    const std::string vpp = File("many.vpp", b);
+
+    const Result info = Packwright({"info", vpp});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out, "65536 files, 4196352 bytes\n");
+    EXPECT_EQ(info.err,
+              "WARNING! This file has too many files (65537) for PACKWRIGHT32 to handle right. "
+              "PACKWRIGHT32 will only load the first 65536 files. If you save to the same file, "
+              "all files beyond that will be lost.\n");
+
+    const Result verify = Packwright({"verify", vpp});
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(verify.out, "too many files: the header lists 65537, only the first 65536 load\n");
+}
+
+// --- verify ------------------------------------------------------------------
+
+TEST_F(CliTest, VerifyReportsEachProblem)
+{
+    const std::vector<Rec> good = {{"a.txt", Pattern(100, 1)}, {"b.txt", Pattern(10, 2)}};
+    struct Case {
+        const char* what;
+        std::vector<Rec> recs;
+        void (*damage)(Bytes&);
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"header padding", good, [](Bytes& b) { b[100] = 1; },
+         "header padding: non-zero byte at offset 100\n"},
+        {"size field", good, [](Bytes& b) { b[13] += 8; },
+         "header: archive size field is 10240, the directory gives 8192\n"},
+        {"directory padding", good, [](Bytes& b) { b[2048 + 128 + 5] = 0xFF; },
+         "directory padding: non-zero byte at offset 2181\n"},
+        {"name field tail", good, [](Bytes& b) { b[2048 + 40] = 'x'; },
+         "entry #1 \"a.txt\": name field holds non-zero bytes after the name\n"},
+        {"data padding", good, [](Bytes& b) { b[4096 + 100 + 7] = 3; },
+         "entry #1 \"a.txt\": non-zero padding byte at offset 4203 after its data\n"},
+        {"trailing bytes", good, [](Bytes& b) { b.resize(b.size() + 2048, 0); },
+         "file length is 10240 bytes, the directory gives 8192\n"},
+        {"data beyond the end", good, [](Bytes& b) { b.resize(6150); },
+         "entry #2 \"b.txt\": data at offset 6144 (10 bytes) runs past the end of the file\n"
+         "file length is 6150 bytes, the directory gives 8192\n"},
+        {"cut directory", good, [](Bytes& b) { b.resize(2048 + 64 + 10); },
+         "directory cut short: the header lists 2 records, the file holds 1\n"
+         "entry #1 \"a.txt\": data at offset 4096 (100 bytes) runs past the end of the file\n"},
+        {"duplicates", {{"Read.me", {}}, {"x", {}}, {"READ.ME", {}}, {"read.me", {}}}, [](Bytes&) {},
+         "entry #3 \"READ.ME\": duplicate name, same as entry #1 \"Read.me\"\n"
+         "entry #4 \"read.me\": duplicate name, same as entry #1 \"Read.me\"\n"},
+        {"unsafe names", {{"..\\evil", {}}, {"a/b", {}}, {"ok", {}}, {"..", {}}}, [](Bytes&) {},
+         "entry #1 \"..\\evil\": unsafe name, cannot be extracted into a folder\n"
+         "entry #2 \"a/b\": unsafe name, cannot be extracted into a folder\n"
+         "entry #4 \"..\": unsafe name, cannot be extracted into a folder\n"},
+        {"60-byte name", {{std::string(60, 'n'), {}}}, [](Bytes&) {},
+         "entry #1 \"" + std::string(60, 'n') + "\": name fills all 60 bytes; saving cuts it to 59\n"},
+        {"control bytes", {{"a\nb", {}}}, [](Bytes&) {},
+         "entry #1 \"a\\x0Ab\": unsafe name, cannot be extracted into a folder\n"},
+        {"negative count", {}, [](Bytes& b) { b[8] = b[9] = b[10] = b[11] = 0xFF; },
+         "negative file count -1: no files load\n"},
+        {"bad version", good, [](Bytes& b) { b[4] = 2; }, "unsupported version 2\n"},
+        {"bad signature", good, [](Bytes& b) { b[3] = 0; }, "not a VPP archive (invalid signature)\n"},
+        {"short header", good, [](Bytes& b) { b.resize(10); }, "file too short for a VPP header (10 bytes)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes bytes = BuildArchive(c.recs);
+        c.damage(bytes);
+        const Result r = Packwright({"verify", File("v.vpp", bytes)});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, c.expected);
+    }
+}
+
+// --- usage -------------------------------------------------------------------
+
+TEST_F(CliTest, UsageErrorsExitWith2)
+{
+    const std::vector<std::vector<std::string>> calls = {
+        {},
+        {"frobnicate", "x"},
+        {"list"},
+        {"list", "a.vpp", "b.vpp"},
+        {"info"},
+        {"extract", "a.vpp"},
+        {"create", "a.vpp"},
+        {"add", "a.vpp"},
+        {"remove", "a.vpp"},
+        {"verify"},
+        {"list", "--bogus", "a.vpp"},
+    };
+    for (const auto& args : calls) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const Result r = Packwright(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: packwright"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(CliTest, HelpExplainsAndExitsWith0)
+{
+    const Result main = Packwright({"--help"});
+    EXPECT_EQ(main.status, 0);
+    for (const char* command : {"list", "info", "extract", "create", "add", "remove", "verify"})
+        EXPECT_NE(main.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+
+    const Result one = Packwright({"extract", "--help"});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(one.out.rfind("usage: packwright extract ARCHIVE DIR [NAME...]\n", 0), 0u) << one.out;
+    EXPECT_EQ(one.err, "");
+}
+
+TEST_F(CliTest, DoubleDashLetsArgumentsStartWithADash)
+{
+    const std::string vpp = Archive({{"-x", Text("dash")}}, "-t.vpp");
+    const Result r = Packwright({"list", "--", "-t.vpp"}, dir.Path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "4\t4096\t-x\n");
+}
+
+}  // namespace
+
+#endif  // _WIN32
