@@ -1,0 +1,303 @@
+// Editing the table: adding and replacing with the case-blind rule, removing
+// and extracting by exact name, and the limits that keep archives valid.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Packwright32Doc.h"
+#include "framework/base/File.h"
+#include "framework/base/Path.h"
+#include "tests/native/VppBytes.h"
+#include "tests/support/TestUtil.h"
+
+using testutil::ListFolder;
+using testutil::PathExists;
+using testutil::ReadFileBytes;
+using testutil::TempDir;
+using testutil::WriteFileBytes;
+using vppbytes::Pattern;
+
+namespace {
+
+class EditTest : public testing::Test {
+protected:
+    EditTest() : doc(std::make_unique<CPackwright32Doc>()) { doc->OnNewDocument(); }
+
+    std::string MakeFile(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
+        const std::string path = in / name;
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+    // Writes the archive and opens it as the framework's template does.
+    std::string OpenArchive(const std::vector<uint8_t>& bytes)
+    {
+        const std::string path = dir / "game.vpp";
+        WriteFileBytes(path, bytes);
+        EXPECT_TRUE(doc->OnOpenDocument(path));
+        doc->SetPathName(path);
+        return path;
+    }
+    const VPPEntry& Entry(int i) const { return doc->m_Entries[size_t(i)]; }
+
+    TempDir dir;  // archives
+    TempDir in;   // outside files
+    TempDir out;  // extraction target
+    std::unique_ptr<CPackwright32Doc> doc;
+};
+
+}  // namespace
+
+TEST_F(EditTest, AddAppendsAnOutsideEntry)
+{
+    const std::string path = MakeFile("one.bin", Pattern(100, 1));
+    ASSERT_EQ(doc->AddFile(path), ADD_ADDED);
+    ASSERT_EQ(doc->m_nFileCount, 1);
+    EXPECT_EQ(Entry(0).m_strName, "one.bin");
+    EXPECT_EQ(Entry(0).m_nSize, 100);
+    EXPECT_EQ(Entry(0).m_strFilePath, path);
+    EXPECT_EQ(Entry(0).m_nOffset, 0);
+    EXPECT_FALSE(Entry(0).m_bInVPP);
+    EXPECT_EQ(doc->m_nTotalSize, 6144);
+    EXPECT_TRUE(doc->IsModified());
+
+    // An empty file takes no data block; the same path again replaces.
+    ASSERT_EQ(doc->AddFile(MakeFile("empty", {})), ADD_ADDED);
+    EXPECT_EQ(doc->m_nTotalSize, 6144);
+    WriteFileBytes(path, Pattern(3000, 1));
+    ASSERT_EQ(doc->AddFile(path), ADD_REPLACED);
+    EXPECT_EQ(doc->m_nFileCount, 2);
+    EXPECT_EQ(Entry(0).m_nSize, 3000);
+    EXPECT_EQ(doc->m_nTotalSize, 8192);
+}
+
+TEST_F(EditTest, AddReplacesStoredEntriesRegardlessOfCase)
+{
+    OpenArchive(vppbytes::Archive({{"README.TXT", Pattern(10, 1)},
+                                   {"\xC9T\xC9.WAV", Pattern(10, 2)},  // ETE with acute accents, Windows-1252
+                                   {"dup", Pattern(5000, 3)},
+                                   {"other", {}},
+                                   {"DUP", Pattern(10, 4)}}));
+    const std::string readme = MakeFile("readme.txt", Pattern(3000, 5));
+    ASSERT_EQ(doc->AddFile(readme), ADD_REPLACED);
+    EXPECT_EQ(Entry(0).m_strName, "readme.txt");
+    EXPECT_EQ(Entry(0).m_strFilePath, readme);
+    EXPECT_EQ(Entry(0).m_nOffset, 0);
+    EXPECT_FALSE(Entry(0).m_bInVPP);
+    EXPECT_EQ(doc->m_nTotalSize, 4096 + 4096 + 2048 + 6144 + 0 + 2048);
+
+    ASSERT_EQ(doc->AddFile(MakeFile("\xE9t\xE9.wav", {})), ADD_REPLACED);
+    EXPECT_EQ(Entry(1).m_strName, "\xE9t\xE9.wav");
+
+    // With two entries of one name, the later one is replaced.
+    ASSERT_EQ(doc->AddFile(MakeFile("Dup", {})), ADD_REPLACED);
+    EXPECT_EQ(Entry(4).m_strName, "Dup");
+    EXPECT_TRUE(Entry(2).m_bInVPP);
+    EXPECT_EQ(doc->m_nFileCount, 5);
+}
+
+TEST_F(EditTest, AddLookupFollowsRemovalsNewAndOpen)
+{
+    for (const char* name : {"a", "b", "c"}) ASSERT_EQ(doc->AddFile(MakeFile(name, {1})), ADD_ADDED);
+    ASSERT_TRUE(doc->RemoveFile("b"));
+    // c moved down to index 1; b is gone.
+    ASSERT_EQ(doc->AddFile(MakeFile("C", {})), ADD_REPLACED);
+    EXPECT_EQ(Entry(1).m_strName, "C");
+    ASSERT_EQ(doc->AddFile(MakeFile("B", {})), ADD_ADDED);
+    EXPECT_EQ(Entry(2).m_strName, "B");
+
+    doc->OnNewDocument();
+    EXPECT_EQ(doc->AddFile(in / "a"), ADD_ADDED);
+    OpenArchive(vppbytes::Archive({{"x", {}}, {"A", {}}}));
+    EXPECT_EQ(doc->AddFile(in / "a"), ADD_REPLACED);
+    EXPECT_EQ(Entry(1).m_strName, "a");
+}
+
+TEST_F(EditTest, AddFailsWhenTheFileCannotBeHeldAlone)
+{
+    const std::string path = MakeFile("held.bin", Pattern(10, 1));
+    for (UINT share : {UINT(CFile::shareExclusive), UINT(CFile::shareDenyWrite)}) {
+        CFile holder(path, CFile::modeRead | share);
+        EXPECT_EQ(doc->AddFile(path), ADD_NO_ACCESS) << share;
+    }
+    EXPECT_EQ(doc->AddFile(in / "missing.bin"), ADD_NO_ACCESS);
+    EXPECT_EQ(doc->AddFile(out.Path()), ADD_NO_ACCESS);  // a folder
+    EXPECT_EQ(doc->m_nFileCount, 0);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->AddFile(path), ADD_ADDED);  // released again
+}
+
+TEST_F(EditTest, FullTableRefusesNewNamesButStillReplaces)
+{
+    OpenArchive(vppbytes::ManyRecords(VPP_MAX_FILES, 0));
+    ASSERT_EQ(doc->m_nFileCount, VPP_MAX_FILES);
+    EXPECT_EQ(doc->AddFile(MakeFile("new.bin", {1})), ADD_TABLE_FULL);
+    EXPECT_EQ(doc->m_nFileCount, VPP_MAX_FILES);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->AddFile(MakeFile("F00042", {1})), ADD_REPLACED);
+    EXPECT_EQ(Entry(42).m_strName, "F00042");
+    EXPECT_EQ(doc->m_nFileCount, VPP_MAX_FILES);
+}
+
+TEST_F(EditTest, AddRefusesWhatWouldTakeTheArchiveToTwoGiB)
+{
+    // One stored entry leaves exactly one block below 2 GiB; the data is never read.
+    std::vector<uint8_t> bytes = vppbytes::Header(1);
+    vppbytes::Record(bytes, "big", 0x7FFFE800);
+    OpenArchive(bytes);
+    ASSERT_EQ(doc->m_nTotalSize, 0x7FFFF800);
+
+    EXPECT_EQ(doc->AddFile(MakeFile("block.bin", std::vector<uint8_t>(2048))), ADD_TOO_LARGE);
+    EXPECT_EQ(doc->m_nFileCount, 1);
+    EXPECT_EQ(doc->m_nTotalSize, 0x7FFFF800);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->AddFile(MakeFile("nothing.bin", {})), ADD_ADDED);
+    // Replacing the big entry frees its space first.
+    EXPECT_EQ(doc->AddFile(MakeFile("BIG", std::vector<uint8_t>(1 << 20))), ADD_REPLACED);
+    EXPECT_EQ(doc->m_nTotalSize, 4096 + (1 << 20));
+
+    const std::string text = CPackwright32Doc::GetAddResultText(ADD_TOO_LARGE);
+    EXPECT_FALSE(text.empty());
+    EXPECT_NE(text, "Unknown error -3.");
+
+#ifndef _WIN32
+    // A sparse file of 2 GiB costs nothing on POSIX file systems.
+    const std::string huge = in / "huge.bin";
+    WriteFileBytes(huge, {});
+    std::filesystem::resize_file(huge, uint64_t(1) << 31);
+    doc->OnNewDocument();
+    EXPECT_EQ(doc->AddFile(huge), ADD_TOO_LARGE);
+    EXPECT_EQ(doc->m_nFileCount, 0);
+    std::filesystem::remove(huge);
+#endif
+}
+
+TEST_F(EditTest, AddResultTexts)
+{
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(0), "File successfully added.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(1), "File successfully replaced.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(-1), "VPP exceeds 65536 files.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(-2),
+              "Could not access file. Please verify that it is not opened in another program.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(9), "Unknown error 9.");
+}
+
+TEST_F(EditTest, RemoveIsExactTakesTheLaterDuplicateAndKeepsOrder)
+{
+    OpenArchive(vppbytes::Archive(
+        {{"a", Pattern(1, 1)}, {"B", Pattern(2, 2)}, {"c", Pattern(3000, 3)}, {"B", Pattern(4, 4)}}));
+    const int32_t offsetOfC = Entry(2).m_nOffset;
+    EXPECT_FALSE(doc->RemoveFile("b"));
+    EXPECT_FALSE(doc->IsModified());
+
+    ASSERT_TRUE(doc->RemoveFile("B"));
+    ASSERT_EQ(doc->m_nFileCount, 3);
+    EXPECT_EQ(Entry(1).m_nSize, 2);  // the later B went
+    ASSERT_TRUE(doc->RemoveFile("B"));
+    ASSERT_EQ(doc->m_nFileCount, 2);
+    EXPECT_EQ(Entry(1).m_strName, "c");
+    EXPECT_EQ(Entry(1).m_nSize, 3000);
+    EXPECT_EQ(Entry(1).m_nOffset, offsetOfC);  // still points into the file on disk
+    EXPECT_TRUE(Entry(1).m_bInVPP);
+    EXPECT_EQ(doc->m_nTotalSize, 4096 + 2048 + 4096);
+    EXPECT_TRUE(doc->IsModified());
+
+    doc->SetModifiedFlag(FALSE);
+    EXPECT_FALSE(doc->RemoveFile("B"));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->ExtractFile("B", out.Path()), EXTRACT_NOT_FOUND);
+}
+
+TEST_F(EditTest, RemovingAnOutsideEntryLeavesItsFile)
+{
+    const std::string path = MakeFile("keep.bin", Pattern(5, 1));
+    ASSERT_EQ(doc->AddFile(path), ADD_ADDED);
+    ASSERT_TRUE(doc->RemoveFile("keep.bin"));
+    EXPECT_EQ(doc->m_nFileCount, 0);
+    EXPECT_EQ(doc->m_nTotalSize, 2048);
+    EXPECT_EQ(ReadFileBytes(path), Pattern(5, 1));
+}
+
+TEST_F(EditTest, ExtractWritesTheEntrysBytes)
+{
+    const std::vector<uint8_t> big = Pattern(5 * 1024 * 1024 + 123, 7);  // several copy chunks
+    OpenArchive(vppbytes::Archive({{"readme.txt", Pattern(5000, 1)},
+                                   {"zero", {}},
+                                   {"dup", Pattern(10, 2)},
+                                   {"dup", Pattern(20, 3)},
+                                   {"big.bin", big}}));
+    // An older, longer file of the same name is replaced, not overwritten in part.
+    WriteFileBytes(out / "readme.txt", Pattern(9000, 9));
+    ASSERT_EQ(doc->ExtractFile("readme.txt", out.Path()), EXTRACT_OK);
+    EXPECT_EQ(ReadFileBytes(out / "readme.txt"), Pattern(5000, 1));
+    ASSERT_EQ(doc->ExtractFile("zero", AddTrailingSeparator(out.Path())), EXTRACT_OK);
+    EXPECT_EQ(ReadFileBytes(out / "zero"), std::vector<uint8_t>{});
+    ASSERT_EQ(doc->ExtractFile("dup", out.Path()), EXTRACT_OK);
+    EXPECT_EQ(ReadFileBytes(out / "dup"), Pattern(20, 3));
+    ASSERT_EQ(doc->ExtractFile("big.bin", AddTrailingSeparator(out.Path())), EXTRACT_OK);
+    EXPECT_EQ(ReadFileBytes(out / "big.bin"), big);
+    EXPECT_EQ(ListFolder(out.Path()), (std::vector<std::string>{"big.bin", "dup", "readme.txt", "zero"}));
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(EditTest, ExtractOfAShortSourceYieldsZeros)
+{
+    std::vector<uint8_t> bytes = vppbytes::Header(1);
+    vppbytes::Record(bytes, "short", 5000);
+    vppbytes::PadBlock(bytes);
+    const std::vector<uint8_t> present = Pattern(1000, 6);
+    bytes.insert(bytes.end(), present.begin(), present.end());
+    OpenArchive(bytes);
+    ASSERT_EQ(doc->ExtractFile("short", out.Path()), EXTRACT_OK);
+    std::vector<uint8_t> expected = present;
+    expected.resize(5000, 0);
+    EXPECT_EQ(ReadFileBytes(out / "short"), expected);
+}
+
+TEST_F(EditTest, ExtractFailuresWriteNothing)
+{
+    const std::string archive = OpenArchive(vppbytes::Archive({{"Stored.txt", Pattern(10, 1)}}));
+    ASSERT_EQ(doc->AddFile(MakeFile("added.txt", {1, 2})), ADD_ADDED);
+    EXPECT_EQ(doc->ExtractFile("added.txt", out.Path()), EXTRACT_NOT_SAVED);
+    EXPECT_EQ(doc->ExtractFile("stored.txt", out.Path()), EXTRACT_NOT_FOUND);
+    EXPECT_EQ(doc->ExtractFile("nothing", out.Path()), EXTRACT_NOT_FOUND);
+    {
+        CFile holder(archive, CFile::modeRead | CFile::shareDenyWrite);
+        EXPECT_EQ(doc->ExtractFile("Stored.txt", out.Path()), EXTRACT_NO_ARCHIVE);
+    }
+    EXPECT_EQ(ListFolder(out.Path()), std::vector<std::string>{});
+
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(0), "File successfully extracted.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-1), "Internal error (file reference not found in memory).");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-2), "Error while trying to access the .VP file.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-3),
+              "Error while trying to save file (File/Directory access problem?).");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-4), "Skipped since this file is not yet saved in a .VPP.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-5), "Unknown error -5.");
+}
+
+TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
+{
+    const std::vector<std::string> unsafe = {
+        "..", ".", "a\\b", "a/b", "../escaped.txt", "..\\escaped.txt", "c:x", "CON", "nul.txt", "aux",
+        "PRN", "com1", "LPT9.log", "a<b", "a>b", "a|b", "a?b", "a*b", "a\"b", "tab\tname", "dot.",
+        "space ", ""};
+    const std::vector<std::string> safe = {"console.txt", "a..b", "\xE9t\xE9.txt", ".hidden", "a b"};
+    std::vector<vppbytes::File> files;
+    for (const auto& n : unsafe) files.push_back({n, {1, 2, 3}});
+    for (const auto& n : safe) files.push_back({n, {4}});
+    OpenArchive(vppbytes::Archive(files));
+    const std::vector<std::string> archiveFolder = ListFolder(dir.Path());
+
+    for (const auto& name : unsafe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), EXTRACT_CANNOT_CREATE) << name;
+    EXPECT_EQ(ListFolder(out.Path()), std::vector<std::string>{});
+    EXPECT_EQ(ListFolder(dir.Path()), archiveFolder);
+    EXPECT_FALSE(PathExists(AddTrailingSeparator(out.Path()) + ".." + kPathSeparator + "escaped.txt"));
+
+    for (const auto& name : safe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), EXTRACT_OK) << name;
+    EXPECT_EQ(ListFolder(out.Path()).size(), safe.size());
+}

@@ -1,0 +1,242 @@
+// Saving: the exact bytes written, the work file beside an existing target,
+// and what a failed save leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Packwright32Doc.h"
+#include "framework/base/Path.h"
+#include "tests/native/VppBytes.h"
+#include "tests/support/TestUtil.h"
+
+using testutil::GetLE32;
+using testutil::MessageRecorder;
+using testutil::PathExists;
+using testutil::ReadFileBytes;
+using testutil::TempDir;
+using testutil::WriteFileBytes;
+using vppbytes::Pattern;
+
+namespace {
+
+class SaveTest : public testing::Test {
+protected:
+    SaveTest() : doc(std::make_unique<CPackwright32Doc>()) { doc->OnNewDocument(); }
+
+    std::string MakeFile(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
+        const std::string path = dir / name;
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+    // Open and Save As as the framework's commands run them: the path is
+    // recorded only on success.
+    BOOL Open(const std::string& path)
+    {
+        const BOOL ok = doc->OnOpenDocument(path);
+        if (ok) doc->SetPathName(path);
+        return ok;
+    }
+    BOOL Save(const std::string& path)
+    {
+        const BOOL ok = doc->OnSaveDocument(path);
+        if (ok) doc->SetPathName(path);
+        return ok;
+    }
+    void Add(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
+        ASSERT_GE(doc->AddFile(MakeFile(name, bytes)), 0) << name;
+    }
+
+    TempDir dir;
+    std::unique_ptr<CPackwright32Doc> doc;
+};
+
+}  // namespace
+
+TEST_F(SaveTest, WorkedLayoutOfThreeFiles)
+{
+    const std::vector<vppbytes::File> files = {
+        {"a.bin", Pattern(100, 1)}, {"b.bin", {}}, {"c.bin", Pattern(5000, 3)}};
+    for (const auto& f : files) Add(f.name, f.data);
+    const std::string target = dir / "three.vpp";
+    ASSERT_TRUE(Save(target));
+
+    const std::vector<uint8_t> bytes = ReadFileBytes(target);
+    ASSERT_EQ(bytes.size(), 12288u);
+    EXPECT_EQ(GetLE32(bytes, 8), 3u);
+    EXPECT_EQ(GetLE32(bytes, 12), 12288u);
+    EXPECT_EQ(bytes, vppbytes::Archive(files));
+    EXPECT_FALSE(PathExists(target + ".try"));
+
+    // The save ends with a reload: every entry now lives in the new file.
+    ASSERT_EQ(doc->m_nFileCount, 3);
+    const int32_t offsets[] = {4096, 6144, 6144};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(doc->m_Entries[size_t(i)].m_bInVPP);
+        EXPECT_EQ(doc->m_Entries[size_t(i)].m_nOffset, offsets[i]);
+        EXPECT_EQ(doc->m_Entries[size_t(i)].m_strFilePath, GetFullPath(target));
+    }
+    EXPECT_EQ(doc->m_nTotalSize, 12288);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->m_bSaveErrors);
+    EXPECT_EQ(doc->GetSaveErrorReport(), "");
+}
+
+TEST_F(SaveTest, EmptyDocumentWritesTheEmptyArchive)
+{
+    const std::string target = dir / "empty.vpp";
+    ASSERT_TRUE(Save(target));
+    std::vector<uint8_t> expected = {0xCE, 0x0A, 0x89, 0x51, 1, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x08, 0, 0};
+    expected.resize(2048, 0);
+    EXPECT_EQ(ReadFileBytes(target), expected);
+    EXPECT_EQ(doc->m_nFileCount, 0);
+    EXPECT_EQ(doc->m_nTotalSize, 2048);
+}
+
+TEST_F(SaveTest, LongNamesAreCutTo59BytesOnDisk)
+{
+    std::string longName(66, 'n');
+    longName += ".dat";  // 70 bytes
+    Add(longName, Pattern(10, 5));
+    const std::string target = dir / "long.vpp";
+    ASSERT_TRUE(Save(target));
+    const std::vector<uint8_t> bytes = ReadFileBytes(target);
+    EXPECT_EQ(std::string(bytes.begin() + 2048, bytes.begin() + 2048 + 59), longName.substr(0, 59));
+    EXPECT_EQ(bytes[2048 + 59], 0);
+    EXPECT_EQ(doc->m_Entries[0].m_strName, longName.substr(0, 59));
+}
+
+TEST_F(SaveTest, RoundTripOfStoredAndOutsideEntries)
+{
+    // Stored entries of every padding case, then edits that mix in outside files.
+    const std::string target = MakeFile(
+        "game.vpp", vppbytes::Archive({{"keep.tbl", Pattern(2048, 1)},
+                                       {"REPLACE.TGA", Pattern(2049, 2)},
+                                       {"gone.wav", Pattern(7, 3)},
+                                       {"empty", {}},
+                                       {"tail.bin", Pattern(3000, 4)}}));
+    ASSERT_TRUE(Open(target));
+    const std::vector<uint8_t> replacement = Pattern(4097, 9);
+    const std::vector<uint8_t> added = Pattern(5 * 1024 * 1024 + 123, 10);  // several copy chunks
+    ASSERT_EQ(doc->AddFile(MakeFile("replace.tga", replacement)), 1);
+    ASSERT_TRUE(doc->RemoveFile("gone.wav"));
+    ASSERT_EQ(doc->AddFile(MakeFile("big.bin", added)), 0);
+
+    // A .try left by an earlier failed save is simply overwritten.
+    WriteFileBytes(target + ".try", Pattern(99, 0));
+    ASSERT_TRUE(Save(target));
+
+    const std::vector<vppbytes::File> expected = {{"keep.tbl", Pattern(2048, 1)},
+                                                  {"replace.tga", replacement},
+                                                  {"empty", {}},
+                                                  {"tail.bin", Pattern(3000, 4)},
+                                                  {"big.bin", added}};
+    EXPECT_EQ(ReadFileBytes(target), vppbytes::Archive(expected));
+    EXPECT_FALSE(PathExists(target + ".try"));
+    ASSERT_EQ(doc->m_nFileCount, 5);
+    EXPECT_TRUE(doc->m_Entries[1].m_bInVPP);
+    EXPECT_EQ(doc->m_Entries[1].m_nOffset, 6144);
+    EXPECT_EQ(doc->m_Entries[1].m_strFilePath, GetFullPath(target));
+    EXPECT_FALSE(doc->IsModified());
+
+    // Stored-to-stored copies go through the same chunked path.
+    const std::string copy = dir / "copy.vpp";
+    ASSERT_TRUE(Save(copy));
+    EXPECT_EQ(ReadFileBytes(copy), vppbytes::Archive(expected));
+    EXPECT_EQ(doc->m_Entries[4].m_strFilePath, GetFullPath(copy));
+}
+
+TEST_F(SaveTest, ShortStoredSourceIsPaddedWithZeros)
+{
+    // The directory promises 5000 bytes; the file ends 1000 bytes into them.
+    std::vector<uint8_t> bytes = vppbytes::Header(1);
+    vppbytes::Record(bytes, "short", 5000);
+    vppbytes::PadBlock(bytes);
+    const std::vector<uint8_t> present = Pattern(1000, 6);
+    bytes.insert(bytes.end(), present.begin(), present.end());
+    ASSERT_TRUE(Open(MakeFile("short.vpp", bytes)));
+
+    const std::string target = dir / "fixed.vpp";
+    ASSERT_TRUE(Save(target));
+    std::vector<uint8_t> data = present;
+    data.resize(5000, 0);
+    EXPECT_EQ(ReadFileBytes(target), vppbytes::Archive({{"short", data}}));
+}
+
+TEST_F(SaveTest, WorkFileIsTheTargetNameWithTry)
+{
+    const std::string target = MakeFile("game.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}}));
+    ASSERT_TRUE(Open(target));
+    Add("y", Pattern(4, 2));
+    // A folder in the work file's place makes creating it fail.
+    std::filesystem::create_directory(target + ".try");
+    const std::vector<uint8_t> before = ReadFileBytes(target);
+    {
+        MessageRecorder messages;
+        EXPECT_FALSE(doc->OnSaveDocument(target));
+        EXPECT_FALSE(messages.texts.empty());
+    }
+    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->m_nFileCount, 2);
+}
+
+TEST_F(SaveTest, FailedSaveKeepsTheTargetAndReportsEveryFailedEntry)
+{
+    const std::string target = MakeFile("game.vpp", vppbytes::Archive({{"stored", Pattern(50, 1)}}));
+    ASSERT_TRUE(Open(target));
+    const std::string gone = MakeFile("gone.bin", Pattern(10, 2));
+    const std::string grown = MakeFile("grown.bin", Pattern(10, 3));
+    ASSERT_EQ(doc->AddFile(gone), 0);
+    ASSERT_EQ(doc->AddFile(grown), 0);
+    Add("fine.bin", Pattern(10, 4));
+    std::filesystem::remove(gone);
+    WriteFileBytes(grown, Pattern(11, 3));
+    const std::vector<uint8_t> before = ReadFileBytes(target);
+
+    for (const std::string& path : {target, dir / "new.vpp"}) {
+        SCOPED_TRACE(path);
+        MessageRecorder messages;  // how the report reaches the user is the caller's business
+        EXPECT_FALSE(doc->OnSaveDocument(path));
+        EXPECT_TRUE(doc->m_bSaveErrors);
+        EXPECT_EQ(doc->GetSaveErrorReport(),
+                  "gone.bin\r\nError while trying to access source file.\r\n\r\n"
+                  "grown.bin\r\nUnknown error -2.\r\n\r\n");
+        EXPECT_FALSE(PathExists(path + ".try"));
+        EXPECT_TRUE(doc->IsModified());
+        ASSERT_EQ(doc->m_nFileCount, 4);
+        EXPECT_FALSE(doc->m_Entries[1].m_bInVPP);
+        EXPECT_EQ(doc->m_Entries[1].m_strFilePath, gone);
+    }
+    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_FALSE(PathExists(dir / "new.vpp"));
+    EXPECT_EQ(doc->GetPathName(), GetFullPath(target));
+}
+
+TEST_F(SaveTest, CopyResultCodesAndTexts)
+{
+    const std::string out = dir / "out.bin";
+    const std::string src = MakeFile("src.bin", Pattern(100, 1));
+    CFile dest(out, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
+    EXPECT_EQ(doc->CopyFileData(dir / "missing.bin", 0, dest, 100), COPY_NO_SOURCE);
+    // Offset 0 marks an outside file, whose length must match.
+    EXPECT_EQ(doc->CopyFileData(src, 0, dest, 99), COPY_SIZE_CHANGED);
+    EXPECT_EQ(dest.GetLength(), 0u);
+    // Inside an archive only the bytes present are copied, the rest are zeros.
+    EXPECT_EQ(doc->CopyFileData(src, 60, dest, 50), COPY_OK);
+    dest.Close();
+    const std::vector<uint8_t> source = Pattern(100, 1);
+    std::vector<uint8_t> expected(source.begin() + 60, source.end());
+    expected.resize(50, 0);
+    EXPECT_EQ(ReadFileBytes(out), expected);
+
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(0), "File successfully copied.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(-1), "Error while trying to access source file.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(-2), "Unknown error -2.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(7), "Unknown error 7.");
+}
