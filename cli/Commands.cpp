@@ -43,30 +43,10 @@ DocPtr OpenArchive(const std::string& path)
     return doc;
 }
 
-// Turns the save's per-entry report ("name\r\nmessage\r\n\r\n" per entry)
-// into one "name: message" line each.
-void PrintSaveErrors(const std::string& report)
-{
-    size_t pos = 0;
-    while (pos < report.size()) {
-        size_t end = report.find("\r\n\r\n", pos);
-        if (end == std::string::npos) end = report.size();
-        const std::string block = report.substr(pos, end - pos);
-        const size_t split = block.find("\r\n");
-        if (split == std::string::npos)
-            WriteErr(block + "\n");
-        else
-            ReportFailure(block.substr(0, split), block.substr(split + 2));
-        pos = end + 4;
-    }
-}
-
 int SaveArchive(CPackwright32Doc& doc, const std::string& path)
 {
-    if (doc.OnSaveDocument(GetFullPath(path))) return kExitOk;
-    // Without per-entry errors the framework has already reported the cause.
-    PrintSaveErrors(doc.GetSaveErrorReport());
-    return kExitFailed;
+    // Whatever failed, the document or the framework has reported it.
+    return doc.OnSaveDocument(GetFullPath(path)) ? kExitOk : kExitFailed;
 }
 
 // Adds every file; prints each failure. TRUE when all were added.

@@ -161,6 +161,23 @@ int ConsoleMessage(const std::string& text, UINT type)
     return buttons == afx::mbYesNo || buttons == afx::mbYesNoCancel ? afx::idYes : afx::idOk;
 }
 
+// Per-file failures (a failed save's entries): the summary, then one
+// "name: reason" line per block of the details.
+void ConsoleDetails(const std::string& summary, const std::string& details)
+{
+    WriteErr(ConsoleLine(summary));
+    size_t pos = 0;
+    while (pos < details.size()) {
+        size_t end = details.find("\r\n\r\n", pos);
+        if (end == std::string::npos) end = details.size();
+        const std::string block = details.substr(pos, end - pos);
+        const size_t split = block.find("\r\n");
+        WriteErr(split == std::string::npos ? block + "\n"
+                                            : block.substr(0, split) + ": " + block.substr(split + 2) + "\n");
+        pos = end + 4;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -171,6 +188,7 @@ int main(int argc, char** argv)
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     AfxSetMessageBoxHandler(ConsoleMessage);
+    AfxSetErrorDetailsHandler(ConsoleDetails);
     int status;
     try {
         status = Dispatch(argc, argv);

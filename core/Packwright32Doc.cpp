@@ -279,8 +279,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
             } catch (const CFileException&) {
             }
         }
-        if (m_bSaveErrors) AfxMessageBox(std::string(kTextSaveFailed) + "\r\n\r\n" + m_strSaveErrors,
-                                         afx::mbOk | afx::mbIconError);
+        if (m_bSaveErrors) AfxShowErrorDetails(kTextSaveFailed, m_strSaveErrors);
         SetModifiedFlag(bWasModified);
         UpdateAllViews(nullptr);
         return FALSE;

@@ -50,6 +50,7 @@ BOOL CDocument::OnNewDocument()
 
 BOOL CDocument::OnOpenDocument(const std::string& pathName)
 {
+    m_bEmptiedByFailedOpen = FALSE;
     CFile file;
     CFileException error;
     if (!file.Open(pathName, CFile::modeRead | CFile::shareDenyWrite, &error)) {
@@ -65,8 +66,11 @@ BOOL CDocument::OnOpenDocument(const std::string& pathName)
         file.Close();
     } catch (const std::exception& e) {
         file.Abort();
-        DeleteContents();
         ReportSaveLoadException(pathName, &e, FALSE, AFX_TEXT_FAILED_TO_OPEN_DOC);
+        // Half-read contents are gone: what is left must not pass for the
+        // old file or the refused one.
+        OnNewDocument();
+        m_bEmptiedByFailedOpen = TRUE;
         return FALSE;
     }
     SetModifiedFlag(FALSE);

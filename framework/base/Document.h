@@ -39,7 +39,6 @@ public:
     const std::string& GetPathName() const { return m_strPathName; }
     // Sets the path (made absolute) and the title (its file name).
     virtual void SetPathName(const std::string& pathName);
-    void ClearPathName() { m_strPathName.clear(); }
     const std::string& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const std::string& title) { m_strTitle = title; }
 
@@ -55,9 +54,12 @@ public:
     virtual BOOL OnNewDocument();
     // Opens path for reading (others may not write), empties the document,
     // runs Serialize when the file is not empty, and clears the modified
-    // flag. Failures are reported and give FALSE with the document emptied
-    // (or untouched, when the file could not be opened at all).
+    // flag. Failures are reported and give FALSE. When the file could not be
+    // opened at all the document is untouched; when its contents were
+    // refused, the document is left as after New, and
+    // WasEmptiedByFailedOpen() says so.
     virtual BOOL OnOpenDocument(const std::string& pathName);
+    BOOL WasEmptiedByFailedOpen() const { return m_bEmptiedByFailedOpen; }
     // Creates path (replacing it) with no sharing, runs Serialize, flushes
     // the data to the disk and clears the modified flag. Failures are
     // reported and give FALSE.
@@ -74,5 +76,6 @@ private:
     std::string m_strPathName;
     std::string m_strTitle;
     BOOL m_bModified = FALSE;
+    BOOL m_bEmptiedByFailedOpen = FALSE;
     std::vector<CViewBase*> m_views;
 };

@@ -30,6 +30,30 @@ MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler)
     return previous;
 }
 
+namespace {
+ErrorDetailsHandler& CurrentDetailsHandler()
+{
+    static ErrorDetailsHandler handler;
+    return handler;
+}
+}  // namespace
+
+void AfxShowErrorDetails(const std::string& summary, const std::string& details)
+{
+    if (const ErrorDetailsHandler& handler = CurrentDetailsHandler()) {
+        handler(summary, details);
+        return;
+    }
+    AfxMessageBox(summary + "\r\n\r\n" + details, afx::mbOk | afx::mbIconError);
+}
+
+ErrorDetailsHandler AfxSetErrorDetailsHandler(ErrorDetailsHandler handler)
+{
+    ErrorDetailsHandler previous = std::move(CurrentDetailsHandler());
+    CurrentDetailsHandler() = std::move(handler);
+    return previous;
+}
+
 std::string FormatString(const char* format, ...)
 {
     va_list args;

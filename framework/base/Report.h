@@ -31,6 +31,13 @@ int AfxMessageBox(const std::string& text, UINT type = afx::mbOk);
 // standard error and answers OK or Yes); returns the previous handler.
 MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
 
+// Per-file failures of a command: a one-line summary and the details, one
+// block per file ("name\r\nreason\r\n\r\n"). The GUI shows them in its
+// error-details dialog; the default handler shows both through AfxMessageBox.
+using ErrorDetailsHandler = std::function<void(const std::string& summary, const std::string& details)>;
+void AfxShowErrorDetails(const std::string& summary, const std::string& details);
+ErrorDetailsHandler AfxSetErrorDetailsHandler(ErrorDetailsHandler handler);
+
 // printf-style formatting into a std::string.
 std::string FormatString(const char* format, ...)
 #if defined(__GNUC__)
