@@ -1,0 +1,43 @@
+/* Resource ids of Packwright32. Plain #defines: read by C++ and by windres. */
+#ifndef PACKWRIGHT32_RES_RESOURCE_H
+#define PACKWRIGHT32_RES_RESOURCE_H
+
+/* Main frame: menu, accelerators, icon, large toolbar, document string. */
+#define IDR_MAINFRAME               128
+/* Small toolbar (16x15): only its images are used, for the menu. */
+#define IDR_MENUIMAGES              131
+
+/* Dialog templates. */
+#define IDD_ERROR_DETAILS           130
+#define IDD_SPLASH                  142
+#define IDD_PROGRESS                162
+
+/* Splash artwork and its version label. */
+#define IDB_SPLASH                  136
+#define IDB_SPLASH_VERSION          144
+
+/* Commands. */
+#define ID_EDIT_ADDFILES            32771
+#define ID_EDIT_REMOVEFILES         32772
+#define ID_EDIT_EXTRACTFILES        32773
+#define ID_HELP_CHECKVERSION        32777
+#define ID_EDIT_SELECTALLFILES      32785
+
+/* Status-bar indicators (replaced by pane ids 1 and 2 after creation). */
+#define ID_INDICATOR_TOTALS         32778
+#define ID_INDICATOR_VERSION        32779
+
+/* Error details dialog (IDD_ERROR_DETAILS); the close button is IDCANCEL. */
+#define IDC_ERROR_DETAILS           1000
+#define IDC_ERROR_SUMMARY           1001
+
+/* Progress dialog (IDD_PROGRESS). */
+#define IDC_PROGRESS_ACTION         1001
+#define IDC_PROGRESS_DETAIL         1002
+#define IDC_PROGRESS_BAR            1003
+
+#ifndef IDC_STATIC
+#define IDC_STATIC                  (-1)
+#endif
+
+#endif /* PACKWRIGHT32_RES_RESOURCE_H */
