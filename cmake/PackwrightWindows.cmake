@@ -20,14 +20,18 @@ if(FW_WIN32_SOURCES)
   packwright_library(fw_win32 framework/win32 LINKS fw_base ${PACKWRIGHT_WIN32_LIBS})
 endif()
 
-# Packwright32.exe: a GUI program (-mwindows), resources compiled by windres.
+# The program's code but its entry point is a library: Packwright32.exe and
+# the Windows-side tests run the very same code. Resources compiled by windres.
 packwright_glob_dirs(APP_SOURCES app ui ui/menu suite)
+packwright_sources(APP_MAIN_SOURCES app/main)
 file(GLOB APP_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.rc")
 if(APP_SOURCES AND TARGET fw_win32)
-  add_executable(Packwright32 WIN32 ${APP_SOURCES} ${APP_RESOURCES})
+  add_library(pw_app STATIC ${APP_SOURCES})
+  packwright_target_defaults(pw_app)
+  target_link_libraries(pw_app PUBLIC core fw_win32)
+  add_executable(Packwright32 WIN32 ${APP_MAIN_SOURCES} ${APP_RESOURCES})
   packwright_target_defaults(Packwright32)
-  target_include_directories(Packwright32 PRIVATE "${CMAKE_SOURCE_DIR}/res")
-  target_link_libraries(Packwright32 PRIVATE core fw_win32)
+  target_link_libraries(Packwright32 PRIVATE pw_app)
 endif()
 
 # hm_tools.dll: the stand-in tools library, built beside the .exe.
@@ -45,10 +49,13 @@ endif()
 # win_tests: the framework and the program driven through real windows.
 packwright_sources(WIN_TEST_SOURCES tests/win)
 if(WIN_TEST_SOURCES)
-  add_executable(win_tests ${TEST_SUPPORT_SOURCES} ${WIN_TEST_SOURCES})
+  # The tests carry the program's resources: they create its real windows.
+  add_executable(win_tests ${TEST_SUPPORT_SOURCES} ${WIN_TEST_SOURCES} ${APP_RESOURCES})
   packwright_target_defaults(win_tests)
   target_link_libraries(win_tests PRIVATE core gtest ${PACKWRIGHT_WIN32_LIBS})
-  if(TARGET fw_win32)
+  if(TARGET pw_app)
+    target_link_libraries(win_tests PRIVATE pw_app)
+  elseif(TARGET fw_win32)
     target_link_libraries(win_tests PRIVATE fw_win32)
   endif()
   target_compile_definitions(win_tests PRIVATE
