@@ -1,0 +1,35 @@
+#include "app/Packwright32App.h"
+
+#include <commctrl.h>
+
+#include "core/Packwright32Doc.h"
+#include "framework/win32/FrameWnd.h"
+#include "res/resource.h"
+#include "ui/MainFrame.h"
+#include "ui/Packwright32View.h"
+
+CPackwright32App::CPackwright32App() = default;
+
+BOOL CPackwright32App::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
+                                                       ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    SetRegistryKey("Halvard Network");
+    LoadStdProfileSettings(10);
+
+    AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, [] { return new CPackwright32Doc; }, [] { return new CMainFrame; },
+        [] { return new CPackwright32View; }));
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo)) return FALSE;
+
+    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+    // Archives dropped on the frame (not the list) are opened.
+    m_pMainWnd->DragAcceptFiles(TRUE);
+    return TRUE;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The application object: start-up and the message loop with idle
+// processing, the document template, the command line, and the profile in
+// the registry.
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/base/Report.h"
+#include "framework/win32/CmdTarget.h"
+#include "framework/win32/DocTemplate.h"
+
+class CWnd;
+
+class CCommandLineInfo {
+public:
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
+    virtual ~CCommandLineInfo() = default;
+    // One argument; bFlag when it started with '/' or '-' (which is then dropped).
+    virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
+
+    int m_nShellCommand = FileNew;
+    BOOL m_bShowSplash = TRUE;
+    BOOL m_bRunEmbedded = FALSE;
+    BOOL m_bRunAutomated = FALSE;
+    std::string m_strFileName;
+    std::string m_strPrinterName;
+    std::string m_strDriverName;
+    std::string m_strPortName;
+};
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(const char* appName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance();
+    // The message loop; returns ExitInstance's result.
+    virtual int Run();
+    virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // One message: FALSE at WM_QUIT.
+    BOOL PumpMessage();
+
+    void AddDocTemplate(CSingleDocTemplate* pTemplate);
+    CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
+    // Opens path, or only brings the window forward when it is already open.
+    virtual CDocument* OpenDocumentFile(const char* path);
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAppExit();
+    BOOL SaveAllModified();
+
+    // The arguments after the program's name; the process's own command
+    // line unless set before ParseCommandLine.
+    std::optional<std::vector<std::string>> m_args;
+    void ParseCommandLine(CCommandLineInfo& info);
+    virtual BOOL ProcessShellCommand(CCommandLineInfo& info);
+
+    // Profile: HKEY_CURRENT_USER\Software\<registry key>\<application name>\<section>.
+    void SetRegistryKey(const char* key);
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    std::string GetProfileString(const char* section, const char* entry, const char* defaultValue = "") const;
+    BOOL WriteProfileString(const char* section, const char* entry, const char* value) const;
+    UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
+    BOOL WriteProfileInt(const char* section, const char* entry, int value) const;
+    // The profile's registry path below HKEY_CURRENT_USER ("" without a registry key).
+    std::string GetProfileKeyPath() const;
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    std::string m_pszAppName;
+    std::string m_pszRegistryKey;
+    UINT m_nMaxMRU = 0;
+    UINT m_nPreviewPages = 0;
+
+private:
+    std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+    MessageBoxHandler m_previousMessageHandler;
+};
+
+CWinApp* AfxGetApp();
+
+// The program's entry: InitInstance, then the message loop. Returns the exit code.
+int AfxWinMain(HINSTANCE hInstance, int nCmdShow);

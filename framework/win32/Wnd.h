@@ -1,0 +1,93 @@
+#pragma once
+// A C++ object over a window. One static window procedure finds the object
+// of each HWND and turns messages into virtual calls; exceptions are caught
+// there and reported, never passed back into the system.
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/win32/CmdTarget.h"
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    // The object attached to hWnd, or nullptr.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // Creates the window. Windows of the framework's own classes are attached
+    // from their first message; system controls are subclassed after creation.
+    BOOL CreateEx(DWORD dwExStyle, const char* className, const char* windowName, DWORD dwStyle,
+                  const RECT& rect, CWnd* pParent, UINT nID, void* lpParam = nullptr);
+    // The same for a top-level window with a menu.
+    BOOL CreateEx(DWORD dwExStyle, const char* className, const char* windowName, DWORD dwStyle,
+                  const RECT& rect, CWnd* pParent, HMENU hMenu, void* lpParam);
+    BOOL SubclassWindow(HWND hWnd);
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    virtual BOOL DestroyWindow();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+    // Messages of this window; the default handles the framework's messages
+    // and passes the rest to DefWindowProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_COMMAND: control notifications reflected first, then command routing.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // WM_NOTIFY: reflected to the sending child first.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A notification this window sent to its parent, reflected back to it.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual int OnCreate(CREATESTRUCTA* lpCreateStruct);
+    virtual void OnDestroy() {}
+    // After the window is gone; heap objects that own themselves delete here.
+    virtual void PostNcDestroy() {}
+
+    // Thin wrappers.
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageA(m_hWnd, message, wParam, lParam);
+    }
+    DWORD GetStyle() const { return DWORD(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    std::string GetWindowText() const;
+    void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint); }
+    void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
+    UINT GetDlgCtrlID() const { return UINT(::GetDlgCtrlID(m_hWnd)); }
+    CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+    void SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep = TRUE);
+
+    static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    // The window procedure this object replaced (system controls), if any.
+    WNDPROC m_pfnSuper = nullptr;
+
+private:
+    void Attach(HWND hWnd);
+    void Detach();
+};
+
+// Registers (once) a window class of the framework's own procedure and
+// returns its name.
+const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                                HICON hIcon = nullptr);
+
+// Reports an exception caught at a window procedure or command: a file error
+// with its own text, nothing for a CUserException, else a generic message.
+void AfxReportException(const std::exception& e);
+
+// The string resource id of this module, or "" when there is none.
+std::string AfxLoadString(UINT nID);

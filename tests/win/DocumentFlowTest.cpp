@@ -1,0 +1,194 @@
+// New, Open, Save and Save As through the real dialogs, the prompt to save a
+// modified archive, and opening from the command line.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "core/Packwright32Doc.h"
+#include "framework/win32/AfxRes.h"
+#include "tests/support/TestUtil.h"
+#include "tests/win/GuiTestUtil.h"
+
+using guitest::AppSession;
+using guitest::ModalAnswerer;
+using guitest::PumpIdle;
+using guitest::PumpUntil;
+using testutil::TempDir;
+
+namespace {
+
+const char* const kAppTitle = "Halvard Manager PACKWRIGHT32";
+
+std::string MakeArchive(const TempDir& dir, const std::string& name, int files)
+{
+    auto doc = std::make_unique<CPackwright32Doc>();
+    doc->OnNewDocument();
+    for (int i = 0; i < files; ++i) {
+        const std::string path = dir / ("file" + std::to_string(i) + ".dat");
+        testutil::WriteFileText(path, std::string(size_t(100 * (i + 1)), 'z'));
+        EXPECT_GE(doc->AddFile(path), 0);
+    }
+    const std::string archive = dir / name;
+    EXPECT_TRUE(doc->OnSaveDocument(archive));
+    return archive;
+}
+
+CPackwright32Doc* Archive(AppSession& session)
+{
+    return dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
+}
+
+std::string Caption(AppSession& session)
+{
+    char text[512] = {};
+    ::GetWindowTextA(session.MainWnd(), text, sizeof text);
+    return text;
+}
+
+void Command(AppSession& session, UINT id) { ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+// Answers the next file dialog with this caption by typing path and pressing OK.
+std::unique_ptr<ModalAnswerer> AnswerFileDialog(const std::string& caption, const std::string& path)
+{
+    auto answerer = std::make_unique<ModalAnswerer>(caption, IDOK);
+    answerer->onFound = [path](HWND hDlg) {
+        // The name box: a combo box in the Explorer look, an edit box otherwise.
+        ::SetDlgItemTextA(hDlg, 0x47c, path.c_str());
+        ::SetDlgItemTextA(hDlg, 0x480, path.c_str());
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDOK)));
+    };
+    return answerer;
+}
+
+}  // namespace
+
+TEST(DocumentFlow, CommandLineOpensTheArchive)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "game.vpp", 2);
+    AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - game.vpp");
+    EXPECT_EQ(Archive(session)->m_nFileCount, 2);
+    EXPECT_FALSE(Archive(session)->IsModified());
+}
+
+TEST(DocumentFlow, OpenThroughTheDialogAndNewArchive)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "mod.vpp", 3);
+    AppSession session;
+    {
+        auto answer = AnswerFileDialog("Open", archive);
+        Command(session, ID_FILE_OPEN);
+        ASSERT_TRUE(PumpUntil([&] { return Archive(session)->m_nFileCount == 3; }));
+    }
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - mod.vpp");
+
+    Command(session, ID_FILE_NEW);
+    PumpIdle();
+    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - Untitled");
+}
+
+TEST(DocumentFlow, ModifiedArchiveAsksBeforeItIsReplaced)
+{
+    TempDir dir;
+    const std::string file = dir / "readme.txt";
+    testutil::WriteFileText(file, "hello");
+    AppSession session;
+    ASSERT_EQ(Archive(session)->AddFile(file), 0);
+
+    {
+        // Cancel keeps the edits.
+        ModalAnswerer cancel(kAppTitle, IDCANCEL);
+        Command(session, ID_FILE_NEW);
+        ASSERT_EQ(cancel.Count(), 1);
+        EXPECT_EQ(cancel.Texts()[0], "Save changes to Untitled?");
+    }
+    EXPECT_EQ(Archive(session)->m_nFileCount, 1);
+    EXPECT_TRUE(Archive(session)->IsModified());
+
+    {
+        // No drops them.
+        ModalAnswerer no(kAppTitle, IDNO);
+        Command(session, ID_FILE_NEW);
+        EXPECT_EQ(no.Count(), 1);
+    }
+    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
+    EXPECT_FALSE(Archive(session)->IsModified());
+}
+
+TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
+{
+    TempDir dir;
+    const std::string file = dir / "data.bin";
+    testutil::WriteFileText(file, std::string(3000, 'd'));
+    AppSession session;
+    ASSERT_EQ(Archive(session)->AddFile(file), 0);
+
+    {
+        auto answer = AnswerFileDialog("Save As", dir / "newarchive");
+        Command(session, ID_FILE_SAVE);  // untitled: Save asks for a name
+    }
+    const std::string saved = dir / "newarchive.vpp";
+    ASSERT_TRUE(testutil::PathExists(saved));
+    EXPECT_EQ(testutil::ReadFileBytes(saved).size(), 2048u + 2048u + 4096u);
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - newarchive.vpp");
+    EXPECT_FALSE(Archive(session)->IsModified());
+    EXPECT_TRUE(Archive(session)->m_Entries[0].m_bInVPP);
+
+    // Save again after a removal: no dialog, the archive shrinks in place.
+    ASSERT_TRUE(Archive(session)->RemoveFile("data.bin"));
+    Command(session, ID_FILE_SAVE);
+    EXPECT_EQ(testutil::ReadFileBytes(saved).size(), 2048u);
+    EXPECT_FALSE(testutil::PathExists(saved + ".try"));
+}
+
+TEST(DocumentFlow, ReopeningTheOpenArchiveKeepsUnsavedEdits)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "keep.vpp", 2);
+    const std::string extra = dir / "extra.txt";
+    testutil::WriteFileText(extra, "x");
+    AppSession session({archive});
+    ASSERT_EQ(Archive(session)->AddFile(extra), 0);
+
+    // The same path in other letter case only brings the window forward.
+    std::string other = archive;
+    for (char& c : other) c = char(::toupper(static_cast<unsigned char>(c)));
+    EXPECT_NE(session.app().OpenDocumentFile(other.c_str()), nullptr);
+    EXPECT_EQ(Archive(session)->m_nFileCount, 3);
+    EXPECT_TRUE(Archive(session)->IsModified());
+}
+
+TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "good.vpp", 2);
+    const std::string bad = dir / "bad.vpp";
+    testutil::WriteFileText(bad, "not an archive at all");
+    AppSession session({archive});
+    {
+        ModalAnswerer ok(kAppTitle, IDOK);
+        EXPECT_EQ(session.app().OpenDocumentFile(bad.c_str()), nullptr);
+        ASSERT_EQ(ok.Count(), 1);
+        EXPECT_EQ(ok.Texts()[0], "Unsupported file format (Invalid signature)!");
+    }
+    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
+    EXPECT_EQ(Archive(session)->GetPathName(), "");
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - Untitled");
+
+    // A file that cannot be opened at all changes nothing.
+    ASSERT_NE(session.app().OpenDocumentFile(archive.c_str()), nullptr);
+    {
+        ModalAnswerer ok(kAppTitle, IDOK);
+        EXPECT_EQ(session.app().OpenDocumentFile((dir / "missing.vpp").c_str()), nullptr);
+        EXPECT_EQ(ok.Count(), 1);
+    }
+    EXPECT_EQ(Archive(session)->m_nFileCount, 2);
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - good.vpp");
+}

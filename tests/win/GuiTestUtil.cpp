@@ -1,0 +1,169 @@
+#include "tests/win/GuiTestUtil.h"
+
+#include <chrono>
+
+#include "framework/win32/FrameWnd.h"
+
+namespace guitest {
+
+namespace {
+const char* const kProfileKey = "Software\\Halvard Network";
+
+// A window's text without sending it a message: the watcher thread must
+// never wait for the user-interface thread, which may be waiting for it.
+std::string TextOf(HWND hWnd)
+{
+    wchar_t wide[4096] = {};
+    ::InternalGetWindowText(hWnd, wide, int(sizeof wide / sizeof wide[0]));
+    char text[8192] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, int(sizeof text), nullptr, nullptr);
+    return text;
+}
+
+bool DrainOne()
+{
+    MSG msg;
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) return true;  // a closed main window; nothing to end here
+    CWinApp* app = AfxGetApp();
+    if (!app || !app->PreTranslateMessage(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
+}  // namespace
+
+void PumpIdle()
+{
+    for (int i = 0; i < 10000 && DrainOne(); ++i) {
+    }
+    if (CWinApp* app = AfxGetApp()) app->OnIdle(0);
+}
+
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpIdle();
+        if (cond()) return true;
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(5);
+    }
+}
+
+std::string DialogText(HWND hDlg)
+{
+    std::string text;
+    for (HWND child = ::GetWindow(hDlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char cls[64] = {};
+        ::GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") != 0) continue;
+        const std::string line = TextOf(child);
+        if (line.empty()) continue;
+        if (!text.empty()) text += "\n";
+        text += line;
+    }
+    return text;
+}
+
+std::vector<HWND> FindOwnWindows(const std::string& caption)
+{
+    struct Search {
+        const std::string* caption;
+        std::vector<HWND> found;
+    } search{&caption, {}};
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hWnd)) return TRUE;
+            if (*s->caption == TextOf(hWnd)) s->found.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+ModalAnswerer::ModalAnswerer(std::string caption, int buttonId)
+    : m_caption(std::move(caption)), m_buttonId(buttonId), m_thread([this] { Watch(); })
+{
+}
+
+ModalAnswerer::~ModalAnswerer()
+{
+    m_stop = true;
+    m_thread.join();
+}
+
+std::vector<std::string> ModalAnswerer::Texts()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_texts;
+}
+
+int ModalAnswerer::Count()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int(m_texts.size());
+}
+
+void ModalAnswerer::Watch()
+{
+    while (!m_stop) {
+        for (HWND hWnd : FindOwnWindows(m_caption)) {
+            char cls[64] = {};
+            ::GetClassNameA(hWnd, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32770") != 0) continue;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                bool seen = false;
+                for (HWND h : m_seen) seen = seen || h == hWnd;
+                if (seen) continue;
+                m_seen.push_back(hWnd);
+                m_texts.push_back(DialogText(hWnd));
+            }
+            if (onFound)
+                onFound(hWnd);
+            else
+                ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_buttonId, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, m_buttonId)));
+        }
+        // Forget dialogs that are gone, so a reused handle counts again.
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            std::vector<HWND> alive;
+            for (HWND h : m_seen)
+                if (::IsWindow(h)) alive.push_back(h);
+            m_seen.swap(alive);
+        }
+        ::Sleep(20);
+    }
+}
+
+AppSession::AppSession(std::vector<std::string> args)
+{
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+    m_app = std::make_unique<CPackwright32App>();
+    m_app->m_args = std::move(args);  // never the test program's own arguments
+    m_app->m_nCmdShow = SW_SHOW;
+    started = m_app->InitInstance();
+    PumpIdle();
+}
+
+AppSession::~AppSession()
+{
+    if (m_app->m_pMainWnd && m_app->m_pMainWnd->m_hWnd) {
+        if (CDocument* doc = m_app->GetDocTemplate() ? m_app->GetDocTemplate()->GetDocument() : nullptr)
+            doc->SetModifiedFlag(FALSE);
+        ::DestroyWindow(m_app->m_pMainWnd->m_hWnd);
+    }
+    PumpIdle();
+    m_app.reset();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
+}
+
+HWND AppSession::MainWnd() const { return m_app->m_pMainWnd ? m_app->m_pMainWnd->m_hWnd : nullptr; }
+
+}  // namespace guitest

@@ -1,0 +1,66 @@
+#pragma once
+// Helpers for driving the real program's windows inside the test process.
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Packwright32App.h"
+
+namespace guitest {
+
+// Runs the message loop until cond holds or timeoutMs passes; returns cond().
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+// Runs the message loop until it has nothing left to do (idle work included).
+void PumpIdle();
+
+// Answers modal windows of this process: every dialog whose caption is
+// `caption` gets button `buttonId` pressed, from a watcher thread. The
+// texts of the answered windows are recorded.
+class ModalAnswerer {
+public:
+    ModalAnswerer(std::string caption, int buttonId);
+    ~ModalAnswerer();
+    std::vector<std::string> Texts();
+    int Count();
+
+    // Called by the watcher with a found dialog; default presses the button.
+    std::function<void(HWND)> onFound;
+
+private:
+    void Watch();
+    std::string m_caption;
+    int m_buttonId;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<std::string> m_texts;
+    std::vector<HWND> m_seen;
+    std::thread m_thread;
+};
+
+// The static texts of a dialog, joined by newlines.
+std::string DialogText(HWND hDlg);
+// Top-level windows of this process with the given caption.
+std::vector<HWND> FindOwnWindows(const std::string& caption);
+
+// The application started as the program starts, with these arguments;
+// torn down again (windows destroyed, registry root set aside) at the end.
+class AppSession {
+public:
+    explicit AppSession(std::vector<std::string> args = {});
+    ~AppSession();
+    BOOL started = FALSE;
+    CPackwright32App& app() { return *m_app; }
+    HWND MainWnd() const;
+
+private:
+    std::unique_ptr<CPackwright32App> m_app;
+};
+
+}  // namespace guitest

@@ -1,0 +1,157 @@
+#include "ui/MainFrame.h"
+
+#include <algorithm>
+
+#include "core/Packwright32Doc.h"
+#include "framework/base/Report.h"
+#include "framework/win32/AfxRes.h"
+#include "framework/win32/FileDialog.h"
+#include "res/resource.h"
+#include "ui/Packwright32View.h"
+
+namespace {
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_TOTALS, ID_INDICATOR_VERSION};
+
+const char* const kTextAddFailed =
+    "One or more errors occured while trying to add files. These files have been skipped.";
+const char* const kTextConfirmRemove =
+    "Are you sure you want to delete these files? (Note: Only files inside the .VPP or references to the .VPP are "
+    "deleted, not files you added from outside the .VPP!)";
+const char* const kCaptionConfirm = "Confirmation";
+}  // namespace
+
+CMainFrame::CMainFrame()
+{
+    MapCommand(ID_EDIT_ADDFILES, [this] { OnAddFiles(); });
+    MapCommand(ID_EDIT_REMOVEFILES, [this] { OnRemoveFiles(); });
+    MapCommand(ID_EDIT_SELECTALLFILES, [this] { OnSelectAll(); });
+    MapUpdate(ID_EDIT_REMOVEFILES, [this](CCmdUI* ui) { OnUpdateSelectionCommand(ui); });
+    MapUpdate(ID_EDIT_EXTRACTFILES, [this](CCmdUI* ui) { OnUpdateSelectionCommand(ui); });
+    MapUpdate(ID_EDIT_SELECTALLFILES, [this](CCmdUI* ui) { OnUpdateSelectAll(ui); });
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
+    cs.style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    cs.cx = std::min(screenWidth, 780);
+    cs.cy = std::min(screenHeight, 500);
+    cs.x = (screenWidth - cs.cx) / 2;
+    cs.y = (screenHeight - cs.cy) / 2;
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
+{
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+
+    // Creation of the bars is best effort: the frame works without them.
+    const RECT noBorders{0, 0, 0, 0};
+    if (m_wndToolBar.CreateEx(this, 0x1810,
+                              WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY | CBRS_TOOLTIPS |
+                                  CBRS_SIZE_DYNAMIC,
+                              noBorders, AFX_IDW_TOOLBAR)) {
+        m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
+        m_wndToolBar.SetWindowText("Main toolbar");
+        m_wndToolBar.SetButtonText(4, "Add");
+        m_wndToolBar.SetButtonText(5, "Remove");
+        m_wndToolBar.SetButtonText(6, "Extract");
+
+        // Size the buttons for their texts.
+        m_wndToolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+        m_wndToolBar.SendMessage(TB_AUTOSIZE);
+        LONG largestWidth = 0;
+        LONG largestHeight = 0;
+        for (int i = m_wndToolBar.GetCount() - 1; i >= 0; --i) {
+            if (m_wndToolBar.GetItemID(i) == ID_SEPARATOR) continue;
+            m_wndToolBar.SetButtonStyle(i, m_wndToolBar.GetButtonStyle(i) | TBSTYLE_AUTOSIZE);
+            RECT rect{};
+            m_wndToolBar.GetItemRect(i, &rect);
+            largestWidth = std::max(largestWidth, rect.right - rect.left);
+            largestHeight = std::max(largestHeight, rect.bottom - rect.top);
+        }
+        m_wndToolBar.SetSizes(SIZE{std::max<LONG>(largestWidth, 29), std::max<LONG>(largestHeight, 28)}, SIZE{22, 22});
+        m_wndToolBar.CalcDynamicLayout(50, LM_HORZ);
+        m_wndToolBar.CalcFixedLayout(FALSE, TRUE);
+    }
+
+    if (m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) {
+        m_wndStatusBar.SetIndicators(kIndicators, 3);
+        m_wndStatusBar.SetPaneInfo(0, ID_SEPARATOR, SBPS_STRETCH, 150);
+        m_wndStatusBar.SetPaneInfo(1, 1, SBPS_STRETCH, 150);
+        m_wndStatusBar.SetPaneInfo(2, 2, SBPS_NORMAL, 150);
+        m_wndStatusBar.SetPaneText(2, kVersionText);
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
+    }
+    RecalcLayout();
+    return 0;
+}
+
+CPackwright32View* CMainFrame::GetListView() const { return dynamic_cast<CPackwright32View*>(GetActiveView()); }
+
+CPackwright32Doc* CMainFrame::GetArchive() const { return dynamic_cast<CPackwright32Doc*>(GetActiveDocument()); }
+
+void CMainFrame::UpdateStatusTotals()
+{
+    const CPackwright32Doc* doc = GetArchive();
+    if (!doc || !m_wndStatusBar.m_hWnd) return;
+    m_wndStatusBar.SetPaneText(1, FormatString("%i files, %i bytes", doc->m_nFileCount, doc->m_nTotalSize));
+}
+
+void CMainFrame::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
+{
+    const CPackwright32View* view = GetListView();
+    pCmdUI->Enable(view && view->GetSelectedCount() > 0);
+    UpdateStatusTotals();
+}
+
+void CMainFrame::OnUpdateSelectAll(CCmdUI* pCmdUI)
+{
+    const CPackwright32View* view = GetListView();
+    pCmdUI->Enable(view && view->GetListCtrl().GetItemCount() > 0);
+    UpdateStatusTotals();
+}
+
+void CMainFrame::OnSelectAll()
+{
+    const CPackwright32View* view = GetListView();
+    if (!view) return;
+    const CListCtrl list = view->GetListCtrl();
+    for (int i = 0; i < list.GetItemCount(); ++i) list.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void CMainFrame::OnAddFiles()
+{
+    CPackwright32Doc* doc = GetArchive();
+    if (!doc) return;
+    CFileDialog dialog(TRUE, "*.*", nullptr, OFN_ALLOWMULTISELECT | OFN_ENABLESIZING, "All files (*.*)|*.*||", this);
+    if (dialog.DoModal() != IDOK) return;
+    std::string errors;
+    for (const std::string& path : dialog.GetPathNames()) {
+        const int result = doc->AddFile(path);
+        if (result < 0) errors += path + "\r\n" + CPackwright32Doc::GetAddResultText(result) + "\r\n\r\n";
+    }
+    if (!errors.empty()) AfxMessageBox(std::string(kTextAddFailed) + "\r\n\r\n" + errors, afx::mbOk | afx::mbIconWarning);
+    doc->UpdateAllViews(nullptr);
+    UpdateStatusTotals();
+}
+
+void CMainFrame::OnRemoveFiles()
+{
+    CPackwright32Doc* doc = GetArchive();
+    const CPackwright32View* view = GetListView();
+    if (!doc || !view) return;
+    if (::MessageBoxA(m_hWnd, kTextConfirmRemove, kCaptionConfirm, MB_YESNO) != IDYES) return;
+    // Rows stay as they are until the rebuild, so their indexes hold while
+    // entries leave the table.
+    const CListCtrl list = view->GetListCtrl();
+    for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1;) {
+        const int next = list.GetNextItem(index, LVNI_SELECTED);
+        doc->RemoveFile(list.GetItemText(index, 0));
+        index = next;
+    }
+    doc->UpdateAllViews(nullptr);
+    UpdateStatusTotals();
+}

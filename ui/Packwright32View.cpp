@@ -1,0 +1,150 @@
+#include "ui/Packwright32View.h"
+
+#include <cstring>
+
+#include "core/Packwright32Doc.h"
+#include "framework/base/CodePage.h"
+#include "framework/base/Report.h"
+
+namespace {
+const char* const kFormatInVpp = "In VPP at offset %s";
+const char* const kFormatFile = "File at %s";
+}  // namespace
+
+CPackwright32Doc* CPackwright32View::GetDocument() const
+{
+    return dynamic_cast<CPackwright32Doc*>(CViewBase::GetDocument());
+}
+
+BOOL CPackwright32View::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    // Rows are served on demand; a list of 65,536 real rows takes seconds to fill.
+    cs.style |= LVS_OWNERDATA;
+    return CListView::PreCreateWindow(cs);
+}
+
+void CPackwright32View::OnInitialUpdate()
+{
+    CListView::OnInitialUpdate();
+    SetupColumns();
+}
+
+void CPackwright32View::SetupColumns()
+{
+    if (m_bColumnsReady) return;
+    m_bColumnsReady = TRUE;
+    ModifyStyle(0, LVS_REPORT | LVS_SHOWSELALWAYS);
+    const CListCtrl list = GetListCtrl();
+    ::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, ~WPARAM(0) & 0xFFFFFFFF,
+                   LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < 20; ++i) list.DeleteColumn(0);
+    list.InsertColumn(0, "Filename", LVCFMT_LEFT, 160);
+    list.InsertColumn(1, "Filesize", LVCFMT_RIGHT, 100);
+    list.InsertColumn(2, "Location", LVCFMT_LEFT, 480);
+}
+
+void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint)
+{
+    (void)pSender;
+    (void)lHint;
+    (void)pHint;
+    SetupColumns();
+    const CListCtrl list = GetListCtrl();
+    // Away with the rows, and with them the selection and any sort order.
+    list.DeleteAllItems();
+    m_rows.clear();
+    if (const CPackwright32Doc* doc = GetDocument()) {
+        m_rows.reserve(size_t(doc->m_nFileCount));
+        for (int32_t i = 0; i < doc->m_nFileCount; ++i) {
+            const VPPEntry& entry = doc->m_Entries[i];
+            m_rows.push_back(Row{entry.m_strName, FormatGroupedNumber(entry.m_nSize),
+                                 entry.m_bInVPP ? FormatString(kFormatInVpp, FormatGroupedNumber(entry.m_nOffset).c_str())
+                                                : FormatString(kFormatFile, entry.m_strFilePath.c_str())});
+        }
+    }
+    list.SetItemCountEx(int(m_rows.size()), 0);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+const std::string& CPackwright32View::RowText(int nItem, int nSubItem) const
+{
+    static const std::string empty;
+    if (nItem < 0 || size_t(nItem) >= m_rows.size()) return empty;
+    const Row& row = m_rows[size_t(nItem)];
+    switch (nSubItem) {
+    case 0: return row.name;
+    case 1: return row.size;
+    case 2: return row.location;
+    default: return empty;
+    }
+}
+
+int CPackwright32View::FindRow(const std::string& prefix, int nStart) const
+{
+    // Type-ahead: the next row whose name starts with what was typed.
+    const std::string lowerPrefix = AnsiToLower(prefix);
+    const int count = int(m_rows.size());
+    for (int n = 0; n < count; ++n) {
+        const int i = (nStart + n) % count;
+        if (AnsiToLower(m_rows[size_t(i)].name.substr(0, prefix.size())) == lowerPrefix) return i;
+    }
+    return -1;
+}
+
+BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message != WM_NOTIFY) return CListView::OnChildNotify(message, wParam, lParam, pResult);
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    switch (header->code) {
+    case LVN_GETDISPINFOA: {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+            lstrcpynA(item.pszText, RowText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+        *pResult = 0;
+        return TRUE;
+    }
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+            const std::string& text = RowText(item.iItem, item.iSubItem);
+            if (!::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax))
+                item.pszText[item.cchTextMax - 1] = L'\0';
+        }
+        *pResult = 0;
+        return TRUE;
+    }
+    case LVN_ODFINDITEMA: {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
+        *pResult = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz
+                       ? FindRow(find->lvfi.psz, find->iStart)
+                       : -1;
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+int CPackwright32View::GetSelectedCount() const
+{
+    const CListCtrl list = GetListCtrl();
+    int count = 0;
+    for (int i = list.GetNextItem(-1, LVNI_SELECTED); i != -1; i = list.GetNextItem(i, LVNI_SELECTED)) ++count;
+    return count;
+}
+
+std::string CPackwright32View::FormatGroupedNumber(int32_t value)
+{
+    const std::string digits = FormatString("%i", value);
+    std::string result;
+    int taken = 0;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (taken > 0 && taken % 3 == 0) result.insert(result.begin(), '.');
+        result.insert(result.begin(), *it);
+        ++taken;
+    }
+    while (result.size() < 12) result.insert(result.begin(), ' ');
+    std::string doubled;
+    for (const char c : result) doubled += (c == ' ') ? std::string("  ") : std::string(1, c);
+    return doubled;
+}

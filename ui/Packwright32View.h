@@ -1,0 +1,45 @@
+#pragma once
+// The list of the open archive's entries: one row per entry, in archive
+// order, rebuilt whenever the document changes.
+//
+// The list is virtual: its rows come from a snapshot of texts taken at each
+// rebuild, so a command that changes the table row by row still reads the
+// rows as they were shown.
+
+#include <string>
+#include <vector>
+
+#include "framework/win32/View.h"
+
+class CPackwright32Doc;
+
+class CPackwright32View : public CListView {
+public:
+    CPackwright32Doc* GetDocument() const;
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void OnInitialUpdate() override;
+    void OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint) override;
+    void OnDraw(HDC hdc) override { (void)hdc; }
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    // One-time set-up of the list's styles and columns; safe to call again.
+    void SetupColumns();
+    // The number of selected rows.
+    int GetSelectedCount() const;
+    // A number as the list shows it: grouped by dots, padded with spaces so
+    // that text order is numeric order.
+    static std::string FormatGroupedNumber(int32_t value);
+
+private:
+    struct Row {
+        std::string name;
+        std::string size;
+        std::string location;
+    };
+    const std::string& RowText(int nItem, int nSubItem) const;
+    int FindRow(const std::string& prefix, int nStart) const;
+
+    BOOL m_bColumnsReady = FALSE;
+    std::vector<Row> m_rows;
+};
