@@ -67,22 +67,28 @@ std::string DialogText(HWND hDlg)
     return text;
 }
 
+namespace {
+struct WindowSearch {
+    const std::string* caption;
+    std::vector<HWND> found;
+};
+
+// A named CALLBACK: a lambda has the wrong calling convention on 32-bit Windows.
+BOOL CALLBACK CollectOwnWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hWnd) && *search->caption == TextOf(hWnd))
+        search->found.push_back(hWnd);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> FindOwnWindows(const std::string& caption)
 {
-    struct Search {
-        const std::string* caption;
-        std::vector<HWND> found;
-    } search{&caption, {}};
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hWnd, &pid);
-            if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(hWnd)) return TRUE;
-            if (*s->caption == TextOf(hWnd)) s->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{&caption, {}};
+    ::EnumWindows(CollectOwnWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
