@@ -36,6 +36,14 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   target_link_libraries(Packwright32 PRIVATE pw_app)
 endif()
 
+# bench_list: the main window at 65,536 entries (`make bench` runs it).
+packwright_sources(WIN_BENCH_SOURCES bench/win)
+if(WIN_BENCH_SOURCES AND TARGET pw_app)
+  add_executable(bench_list ${WIN_BENCH_SOURCES} ${APP_RESOURCES})
+  packwright_target_defaults(bench_list)
+  target_link_libraries(bench_list PRIVATE pw_app)
+endif()
+
 # hm_tools.dll: the stand-in tools library, built beside the .exe.
 packwright_sources(HM_TOOLS_SOURCES suite/hm_tools)
 file(GLOB HM_TOOLS_DEF CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/suite/hm_tools/*.def")
@@ -73,4 +81,14 @@ if(WIN_TEST_SOURCES)
     endif()
   endforeach()
   packwright_register_gtest(win_tests)
+  # The same tests once more on a 640x480 screen: the prefix gives the copy
+  # named win_tests_small.exe a small virtual desktop of its own.
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    add_custom_command(TARGET win_tests POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy "$<TARGET_FILE:win_tests>" "${CMAKE_BINARY_DIR}/win_tests_small.exe")
+    add_test(NAME SmallScreen
+      COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} "${CMAKE_BINARY_DIR}/win_tests_small.exe" --gtest_filter=SmallScreen.*
+      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
+    set_tests_properties(SmallScreen PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT})
+  endif()
 endif()

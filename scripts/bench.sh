@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds bench_core natively and for win64, then runs both: natively, and
-# under Wine in the win64 tree's prefix.
+# under Wine in the win64 tree's prefix; then bench_list, the main window at
+# 65,536 entries, under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-scripts/build.sh native win64 -- bench_core >/dev/null
+scripts/build.sh native -- bench_core >/dev/null
+scripts/build.sh win64 -- bench_core bench_list >/dev/null
 
 echo "== bench_core, native"
 (cd build/native && ./bench_core)
@@ -11,4 +13,6 @@ echo
 echo "== bench_core.exe, win64 under Wine"
 cd build/win64
 ../../scripts/wine-session.sh wineprefix \
-  ../../scripts/wine-run.sh wineprefix ./bench_core.exe
+  bash -c '../../scripts/wine-run.sh wineprefix ./bench_core.exe &&
+           echo && echo "== bench_list.exe, the main window under Wine" &&
+           ../../scripts/wine-run.sh wineprefix ./bench_list.exe'

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 prefix=$(realpath -m "$1")
-stamp="$prefix/.packwright-ready"
+# The stamp names the settings version: changed settings make a new prefix.
+stamp="$prefix/.packwright-ready-2"
 [ -f "$stamp" ] && exit 0
 
 mkdir -p "$(dirname "$prefix")"
@@ -18,7 +19,9 @@ log="$prefix.log"
 rm -rf "$prefix"   # whatever an interrupted attempt left behind
 
 # A virtual desktop, so showing and hiding windows does not wait for a window
-# manager; no crash dialog, so a crashing test ends instead of hanging.
+# manager, and a small one of 640x480 for win_tests_small.exe, the window
+# tests on a screen narrower than the main window; no crash dialog, so a
+# crashing test ends instead of hanging.
 settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -26,6 +29,10 @@ settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
+"Small"="640x480"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\win_tests_small.exe\Explorer]
+"Desktop"="Small"
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
