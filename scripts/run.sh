@@ -27,9 +27,10 @@ prefix=$root/build/win64/wineprefix
 scripts/wine-prefix.sh "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 exe=$root/build/win64/Packwright32.exe
-archive=$root/$demo/sample.vpp
+# A Windows path: a leading slash would read as a command-line switch.
+archive=$(winepath -w "$root/$demo/sample.vpp" 2>/dev/null)
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ -z "${PACKWRIGHT_RUN_HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "Starting Packwright32 on $demo/sample.vpp; quit it to return."
   exec wine "$exe" "$archive"
 fi
