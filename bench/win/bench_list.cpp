@@ -17,6 +17,7 @@
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/Wnd.h"
 #include "res/resource.h"
+#include "ui/Packwright32View.h"
 
 namespace {
 
@@ -89,6 +90,16 @@ int main()
     ::SendMessageA(app.m_pMainWnd->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECTALLFILES, 0), 0);
     Pump();
     Print("select all 65536 rows", start);
+
+    start = Clock::now();
+    int selected = 0;
+    if (auto* view = dynamic_cast<CPackwright32View*>(CWnd::FromHandlePermanent(list))) selected = view->GetSelectedCount();
+    Print("count 65536 selected rows", start);
+    std::printf("selected: %d\n", selected);
+
+    start = Clock::now();
+    app.OnIdle(0);
+    Print("refresh the command states with 65536 rows selected", start);
 
     start = Clock::now();
     char text[256];
