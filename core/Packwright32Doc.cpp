@@ -121,26 +121,15 @@ void CPackwright32Doc::WriteName(CFile& file, int width, const std::string& name
 
 void CPackwright32Doc::DeleteContents()
 {
-    // Also runs before every load and after a failed one, so no path (an
-    // empty file included) leaves another archive's entries in the table.
+    // Runs for New, before every load and after a failed one, so no path
+    // (an empty file included) leaves another archive's entries in the table.
+    // New leaves the total at 0; a load ends by recomputing it.
     m_nFileCount = 0;
     m_dwSignature = VPP_SIGNATURE;
     m_dwVersion = VPP_VERSION;
     m_nTotalSize = 0;
     m_nDataBytes = 0;
     m_bIndexValid = false;
-}
-
-BOOL CPackwright32Doc::OnNewDocument()
-{
-    if (!CDocument::OnNewDocument()) return FALSE;
-    m_nFileCount = 0;
-    m_dwSignature = VPP_SIGNATURE;
-    m_dwVersion = VPP_VERSION;
-    m_nTotalSize = 0;
-    m_nDataBytes = 0;
-    m_bIndexValid = false;
-    return TRUE;
 }
 
 BOOL CPackwright32Doc::OnOpenDocument(const std::string& pathName)

@@ -45,7 +45,6 @@ public:
     static std::string ReadName(CFile& file, int width);
     static void WriteName(CFile& file, int width, const std::string& name);
 
-    BOOL OnNewDocument() override;
     BOOL OnOpenDocument(const std::string& pathName) override;
     BOOL OnSaveDocument(const std::string& pathName) override;
     void DeleteContents() override;

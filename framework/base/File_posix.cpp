@@ -37,14 +37,6 @@ int CFileException::OsErrorToException(long osError)
     }
 }
 
-CFile::CFile(const std::string& fileName, UINT openFlags)
-{
-    CFileException error;
-    if (!Open(fileName, openFlags, &error)) throw error;
-}
-
-CFile::~CFile() { Abort(); }
-
 BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pError)
 {
     Abort();

@@ -39,14 +39,6 @@ int CFileException::OsErrorToException(long osError)
 
 static HANDLE H(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
-CFile::CFile(const std::string& fileName, UINT openFlags)
-{
-    CFileException error;
-    if (!Open(fileName, openFlags, &error)) throw error;
-}
-
-CFile::~CFile() { Abort(); }
-
 BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pError)
 {
     Abort();
