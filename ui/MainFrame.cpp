@@ -131,6 +131,7 @@ void CMainFrame::OnAddFiles()
     CPackwright32Doc* doc = GetArchive();
     if (!doc) return;
     CFileDialog dialog(TRUE, "*.*", nullptr, OFN_ALLOWMULTISELECT | OFN_ENABLESIZING, "All files (*.*)|*.*||", this);
+    dialog.SetFileBufferSize(0xFFFFF);
     if (dialog.DoModal() != IDOK) return;
     std::string errors;
     for (const std::string& path : dialog.GetPathNames()) {

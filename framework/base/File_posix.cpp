@@ -41,7 +41,9 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
 {
     Abort();
     const std::string fullPath = GetFullPath(fileName);
-    int flags = O_CLOEXEC;
+    // Non-blocking only for the open itself: a FIFO would otherwise wait
+    // for a writer forever.
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (openFlags & 3) {
     case modeWrite: flags |= O_WRONLY; break;
     case modeReadWrite: flags |= O_RDWR; break;
@@ -57,6 +59,10 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
             err = errno;
         else if (S_ISDIR(st.st_mode))
             err = EISDIR;  // a folder is never a file to read or write
+        else if (!S_ISREG(st.st_mode))
+            err = EACCES;  // nor is a device, pipe or socket
+        else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+            err = errno;
     }
     // Share modes become advisory locks, taken before truncation so that a
     // refused open leaves the other holder's file alone.

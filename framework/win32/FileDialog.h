@@ -17,6 +17,8 @@ public:
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
 
+    // Room for the chosen names (several files need more than one path).
+    void SetFileBufferSize(size_t bytes) { m_fileBuffer.resize(bytes, '\0'); }
     INT_PTR DoModal();
     std::string GetPathName() const;
     // Every file chosen (one, or several with OFN_ALLOWMULTISELECT).

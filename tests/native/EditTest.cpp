@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include <memory>
 #include <string>
 #include <vector>
@@ -301,3 +304,15 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     for (const auto& name : safe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), EXTRACT_OK) << name;
     EXPECT_EQ(ListFolder(out.Path()).size(), safe.size());
 }
+
+#ifndef _WIN32
+// Only regular files are files: a pipe would block the open, a device has no length.
+TEST_F(EditTest, AddRefusesPipesAndDevicesWithoutBlocking)
+{
+    const std::string fifo = dir / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(doc->AddFile(fifo), ADD_NO_ACCESS);
+    EXPECT_EQ(doc->AddFile("/dev/null"), ADD_NO_ACCESS);
+    EXPECT_EQ(doc->m_nFileCount, 0);
+}
+#endif
