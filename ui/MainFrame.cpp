@@ -6,7 +6,9 @@
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FileDialog.h"
+#include "app/SettingsStore.h"
 #include "res/resource.h"
+#include "ui/FolderBrowser.h"
 #include "ui/Packwright32View.h"
 
 namespace {
@@ -18,12 +20,16 @@ const char* const kTextConfirmRemove =
     "Are you sure you want to delete these files? (Note: Only files inside the .VPP or references to the .VPP are "
     "deleted, not files you added from outside the .VPP!)";
 const char* const kCaptionConfirm = "Confirmation";
+const char* const kTextExtractFailed = "At least one file was not extracted. See below for details.";
+const char* const kTitleExtractFolder = "Select destination folder";
+const char* const kSettingLastFolder = "LastExtractionFolder";
 }  // namespace
 
 CMainFrame::CMainFrame()
 {
     MapCommand(ID_EDIT_ADDFILES, [this] { OnAddFiles(); });
     MapCommand(ID_EDIT_REMOVEFILES, [this] { OnRemoveFiles(); });
+    MapCommand(ID_EDIT_EXTRACTFILES, [this] { OnExtractFiles(); });
     MapCommand(ID_EDIT_SELECTALLFILES, [this] { OnSelectAll(); });
     MapUpdate(ID_EDIT_REMOVEFILES, [this](CCmdUI* ui) { OnUpdateSelectionCommand(ui); });
     MapUpdate(ID_EDIT_EXTRACTFILES, [this](CCmdUI* ui) { OnUpdateSelectionCommand(ui); });
@@ -138,7 +144,7 @@ void CMainFrame::OnAddFiles()
         const int result = doc->AddFile(path);
         if (result < 0) errors += path + "\r\n" + CPackwright32Doc::GetAddResultText(result) + "\r\n\r\n";
     }
-    if (!errors.empty()) AfxMessageBox(std::string(kTextAddFailed) + "\r\n\r\n" + errors, afx::mbOk | afx::mbIconWarning);
+    if (!errors.empty()) AfxShowErrorDetails(kTextAddFailed, errors);
     doc->UpdateAllViews(nullptr);
     UpdateStatusTotals();
 }
@@ -159,4 +165,27 @@ void CMainFrame::OnRemoveFiles()
     }
     doc->UpdateAllViews(nullptr);
     UpdateStatusTotals();
+}
+
+void CMainFrame::OnExtractFiles()
+{
+    CPackwright32Doc* doc = GetArchive();
+    const CPackwright32View* view = GetListView();
+    if (!doc || !view) return;
+    CFolderBrowser browser(kTitleExtractFolder, GetSetting(kSettingLastFolder, ""), 0, m_hWnd);
+    if (browser.Browse() != IDOK) return;
+    const std::string folder = browser.GetSelectedFolder();
+    // Remembered before anything is written, even if every entry then fails.
+    SetSetting(kSettingLastFolder, folder);
+
+    std::string errors;
+    const CListCtrl list = view->GetListCtrl();
+    for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1;) {
+        const int next = list.GetNextItem(index, LVNI_SELECTED);
+        const std::string name = list.GetItemText(index, 0);
+        const int result = doc->ExtractFile(name, folder);
+        if (result < 0) errors += name + "\r\n" + CPackwright32Doc::GetExtractResultText(result) + "\r\n\r\n";
+        index = next;
+    }
+    if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);
 }

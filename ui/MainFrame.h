@@ -28,6 +28,7 @@ public:
 protected:
     void OnAddFiles();
     void OnRemoveFiles();
+    void OnExtractFiles();
     void OnSelectAll();
     void OnUpdateSelectionCommand(CCmdUI* pCmdUI);
     void OnUpdateSelectAll(CCmdUI* pCmdUI);

@@ -1,5 +1,7 @@
 #include "ui/Packwright32View.h"
 
+#include <ole2.h>
+
 #include <cstring>
 
 #include "core/Packwright32Doc.h"
@@ -27,6 +29,9 @@ void CPackwright32View::OnInitialUpdate()
 {
     CListView::OnInitialUpdate();
     SetupColumns();
+    // The shell's dialogs and drag and drop need OLE on this thread; repeated
+    // calls only count up.
+    ::OleInitialize(nullptr);
 }
 
 void CPackwright32View::SetupColumns()

@@ -15,6 +15,8 @@
 #include "res/resource.h"
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
+#include "ui/FolderBrowser.h"
+#include "app/SettingsStore.h"
 
 using guitest::AppSession;
 using guitest::ModalAnswerer;
@@ -164,4 +166,46 @@ TEST(Commands, RemoveTakesBothEntriesOfADuplicatedName)
     ASSERT_EQ(Archive(session)->m_nFileCount, 1);
     EXPECT_EQ(Archive(session)->m_Entries[0].m_strName, "other.txt");
     EXPECT_EQ(Rows(list), 1);
+}
+
+TEST(Commands, ExtractWritesTheSelectedEntriesIntoTheChosenFolderAndRemembersIt)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, 3);
+    // The shell's browser selects a preset folder only on drive C: under Wine.
+    const std::string folder = "C:\\pw-extract-test";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    AppSession session({archive});
+    ASSERT_TRUE(SetSetting("LastExtractionFolder", folder));
+    const HWND list = ::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST);
+    TypeKey(session, list, 'A', true);
+    {
+        ModalAnswerer ok("Browse for Folder", IDOK);
+        TypeKey(session, list, VK_F4, false);
+        EXPECT_EQ(ok.Count(), 1);
+    }
+    for (int i = 0; i < 3; ++i) {
+        const std::string path = folder + "\\entry" + std::to_string(i) + ".bin";
+        EXPECT_EQ(testutil::ReadFileBytes(path).size(), size_t(10 + i)) << path;
+        ::DeleteFileA(path.c_str());
+    }
+    EXPECT_EQ(GetSetting("LastExtractionFolder", ""), folder);
+
+    // Cancel writes nothing and keeps the stored folder.
+    SetSetting("LastExtractionFolder", folder);
+    {
+        ModalAnswerer cancel("Browse for Folder", IDCANCEL);
+        TypeKey(session, list, VK_F4, false);
+        EXPECT_EQ(cancel.Count(), 1);
+    }
+    EXPECT_FALSE(testutil::PathExists(folder + "\\entry0.bin"));
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST(Commands, FolderBrowserShortensLongPathsInItsStatusLine)
+{
+    const std::string path35(35, 'p');
+    EXPECT_EQ(CFolderBrowser::ShortenPath(path35), path35);
+    EXPECT_EQ(CFolderBrowser::ShortenPath(path35 + "q"), path35 + "...");
+    EXPECT_EQ(CFolderBrowser::ShortenPath(""), "");
 }
