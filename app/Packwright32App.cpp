@@ -22,6 +22,9 @@ BOOL CPackwright32App::InitInstance()
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, [] { return new CPackwright32Doc; }, [] { return new CMainFrame; },
         [] { return new CPackwright32View; }));
+    // The shell hands ".vpp" files to the running program through DDE.
+    EnableShellOpen();
+    RegisterShellFileTypes(TRUE);
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);

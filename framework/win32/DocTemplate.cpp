@@ -58,8 +58,12 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL bMakeVisi
     CDocument* pDocument = m_pOnlyDoc.get();
     CFrameWnd* pFrame = nullptr;
     bool bCreated = false;
+    m_bLastOpenCancelled = FALSE;
     if (pDocument) {
-        if (!SaveModified()) return nullptr;
+        if (!SaveModified()) {
+            m_bLastOpenCancelled = TRUE;
+            return nullptr;
+        }
         pFrame = app ? dynamic_cast<CFrameWnd*>(app->m_pMainWnd) : nullptr;
     } else {
         m_pOnlyDoc.reset(m_newDocument());
@@ -104,6 +108,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL bMakeVisi
             return nullptr;
         }
         pDocument->SetPathName(path);
+        if (app) app->AddToRecentFileList(path);
     }
 
     if (app && !app->m_pMainWnd) app->m_pMainWnd = pFrame;
@@ -159,7 +164,9 @@ BOOL CSingleDocTemplate::DoSave(const char* path, BOOL bReplace)
     // A failed save leaves every file as it was; nothing is deleted here.
     if (!doc->OnSaveDocument(newName)) return FALSE;
     if (bReplace) doc->SetPathName(newName);
-    if (CWinApp* app = AfxGetApp())
+    if (CWinApp* app = AfxGetApp()) {
+        if (bReplace) app->AddToRecentFileList(newName.c_str());
         if (auto* frame = dynamic_cast<CFrameWnd*>(app->m_pMainWnd)) frame->OnUpdateFrameTitle();
+    }
     return TRUE;
 }

@@ -38,6 +38,9 @@ public:
     BOOL DoFileSave();
     // The filter string of the file dialogs: the type's own, then all files.
     std::string GetFilter() const;
+    // Set by OpenDocumentFile: TRUE when it stopped because the user
+    // cancelled the prompt to save.
+    BOOL m_bLastOpenCancelled = FALSE;
 
 private:
     UINT m_nIDResource;

@@ -1,6 +1,7 @@
 #include "framework/win32/FrameWnd.h"
 
 #include <commctrl.h>
+#include <dde.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -223,15 +224,17 @@ BOOL CFrameWnd::OnToolTipText(NMHDR* header, LRESULT* pResult)
 
 void CFrameWnd::OnInitMenuPopup(HMENU hMenu)
 {
-    const int count = ::GetMenuItemCount(hMenu);
     CCmdUI state;
     state.m_hMenu = hMenu;
-    for (int i = 0; i < count; ++i) {
+    // A handler may insert items (the recent-file list) and move m_nIndex
+    // past them, so the count is read on every round.
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
         const UINT nID = ::GetMenuItemID(hMenu, i);
         if (nID == 0 || nID == UINT(-1)) continue;  // separators and popups
         state.m_nID = nID;
         state.m_nIndex = UINT(i);
         state.DoUpdate(this, TRUE);
+        i = int(state.m_nIndex);
     }
 }
 
@@ -282,6 +285,25 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_EXITMENULOOP:
         SetMessageText(AFX_IDS_IDLEMESSAGE);
+        break;
+    case WM_DDE_INITIATE:
+        if (CWinApp* app = AfxGetApp())
+            if (app->m_pMainWnd == this && app->GetDdeServer() &&
+                app->GetDdeServer()->OnInitiate(m_hWnd, wParam, lParam))
+                return 0;
+        break;
+    case WM_DDE_EXECUTE:
+        if (CWinApp* app = AfxGetApp()) {
+            std::vector<CDdeCommand> commands;
+            if (app->GetDdeServer() && app->GetDdeServer()->OnExecute(m_hWnd, wParam, lParam, commands)) {
+                for (const CDdeCommand& command : commands) app->OnDDECommand(command);
+                return 0;
+            }
+        }
+        break;
+    case WM_DDE_TERMINATE:
+        if (CWinApp* app = AfxGetApp())
+            if (app->GetDdeServer() && app->GetDdeServer()->OnTerminate(m_hWnd, wParam)) return 0;
         break;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));

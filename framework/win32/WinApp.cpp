@@ -7,6 +7,7 @@
 #include "framework/win32/FileDialog.h"
 #include "framework/win32/FrameWnd.h"
 #include "framework/win32/RegKey.h"
+#include "framework/win32/ShellRegistration.h"
 #include "framework/win32/Wnd.h"
 
 namespace {
@@ -14,6 +15,29 @@ CWinApp* g_pApp = nullptr;
 
 const char* const kTextOpenTitle = "Open";
 const char* const kSectionSettings = "Settings";
+const char* const kSectionRecentFiles = "Recent File List";
+const char* const kEntryRecentFile = "File%d";
+const char* const kTextUnregistered =
+    "System registry entries have been removed and the INI file (if any) was deleted.";
+const char* const kTextUnregisterFailed =
+    "Not all of the system registry entries (or INI file) were removed.";
+
+std::string ModulePath()
+{
+    char path[MAX_PATH * 2] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+std::string ModuleBaseName()
+{
+    std::string name = ModulePath();
+    const size_t sep = name.find_last_of("\\/");
+    if (sep != std::string::npos) name.erase(0, sep + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
 
 // Messages that do not mean the user did something: they do not restart idle work.
 bool IsIdleMessage(const MSG& msg)
@@ -44,9 +68,13 @@ CWinApp::CWinApp(const char* appName)
     g_pApp = this;
     m_hInstance = GetModuleHandleA(nullptr);
     m_pszAppName = appName ? appName : AfxLoadString(AFX_IDS_APP_TITLE);
+    m_pszExeName = ModuleBaseName();
     MapCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+    for (UINT nID = ID_FILE_MRU_FIRST; nID <= ID_FILE_MRU_LAST; ++nID)
+        MapCommand(nID, [this, nID] { OnOpenRecentFile(nID); });
+    MapUpdate(ID_FILE_MRU_FILE1, [this](CCmdUI* pCmdUI) { OnUpdateRecentFileMenu(pCmdUI); });
     // Message boxes are owned by the main window and captioned with the application's name.
     m_previousMessageHandler = AfxSetMessageBoxHandler([this](const std::string& text, UINT type) {
         HWND owner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
@@ -65,7 +93,44 @@ CWinApp::~CWinApp()
     if (g_pApp == this) g_pApp = nullptr;
 }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance()
+{
+    if (m_pRecentFileList) m_pRecentFileList->WriteList(*this);
+    return 0;
+}
+
+void CWinApp::AddToRecentFileList(const char* path)
+{
+    if (!m_pRecentFileList || !path || !*path) return;
+    m_pRecentFileList->Add(GetFullPath(path));
+    // Stored at once as well, so a run that never reaches ExitInstance keeps it.
+    m_pRecentFileList->WriteList(*this);
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT nID)
+{
+    if (!m_pRecentFileList) return FALSE;
+    const int nIndex = int(nID - ID_FILE_MRU_FIRST);
+    if (nIndex < 0 || nIndex >= m_pRecentFileList->GetCount()) return FALSE;
+    const std::string path = (*m_pRecentFileList)[nIndex];
+    if (OpenDocumentFile(path.c_str())) return TRUE;
+    // The open has reported why; an entry that cannot be opened goes, unless
+    // the user only cancelled the prompt to save.
+    if (!m_pDocTemplate || !m_pDocTemplate->m_bLastOpenCancelled) {
+        m_pRecentFileList->Remove(nIndex);
+        m_pRecentFileList->WriteList(*this);
+    }
+    return FALSE;
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
+{
+    if (!m_pRecentFileList) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    m_pRecentFileList->UpdateMenu(pCmdUI);
+}
 
 BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
 {
@@ -224,9 +289,87 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         return m_pMainWnd != nullptr;
     case CCommandLineInfo::FileOpen:
         return OpenDocumentFile(info.m_strFileName.c_str()) != nullptr;
+    case CCommandLineInfo::FileDDE:
+        // The shell sends the command through DDE: wait hidden with a new
+        // document; the first DDE open shows the window as it was asked to.
+        m_nDdeCmdShow = m_nCmdShow;
+        m_nCmdShow = SW_HIDE;
+        OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+        // Nothing here prints: the file is opened, unseen, and the program ends.
+        m_nCmdShow = SW_HIDE;
+        OpenDocumentFile(info.m_strFileName.c_str());
+        return FALSE;
+    case CCommandLineInfo::AppRegister:
+        RegisterShellFileTypes(TRUE);
+        return FALSE;
+    case CCommandLineInfo::AppUnregister: {
+        UnregisterShellFileTypes();
+        // The profile goes too, as the message says.
+        BOOL ok = TRUE;
+        if (!GetProfileKeyPath().empty()) {
+            const LSTATUS status = ::RegDeleteTreeA(HKEY_CURRENT_USER, GetProfileKeyPath().c_str());
+            ok = status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+        }
+        if (!info.m_bRunEmbedded) AfxMessageBox(ok ? kTextUnregistered : kTextUnregisterFailed, afx::mbOk);
+        return FALSE;
+    }
     default:
         return FALSE;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Shell
+
+void CWinApp::EnableShellOpen()
+{
+    if (!m_pDdeServer) m_pDdeServer = std::make_unique<CDdeServer>();
+    m_pDdeServer->Enable(m_pszExeName, "system");
+}
+
+namespace {
+CShellFileType ShellFileTypeOf(const CSingleDocTemplate& docTemplate, const std::string& ddeService)
+{
+    CShellFileType type;
+    type.m_strFileTypeId = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeId);
+    type.m_strFileTypeName = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeName);
+    type.m_strFilterExt = docTemplate.GetDocString(CSingleDocTemplate::filterExt);
+    type.m_strExePath = ModulePath();
+    type.m_strDdeService = ddeService;
+    return type;
+}
+}  // namespace
+
+void CWinApp::RegisterShellFileTypes(BOOL bCompat)
+{
+    if (!m_pDocTemplate) return;
+    // Silent where the registry refuses: the program runs on without it.
+    RegisterShellFileType(HKEY_CLASSES_ROOT,
+                          ShellFileTypeOf(*m_pDocTemplate, m_pDdeServer && m_pDdeServer->IsEnabled() ? m_pszExeName : ""),
+                          bCompat);
+}
+
+void CWinApp::UnregisterShellFileTypes()
+{
+    if (m_pDocTemplate) UnregisterShellFileType(HKEY_CLASSES_ROOT, ShellFileTypeOf(*m_pDocTemplate, ""));
+}
+
+BOOL CWinApp::OnDDECommand(const CDdeCommand& command)
+{
+    const bool open = lstrcmpiA(command.m_strName.c_str(), "open") == 0;
+    const bool print = lstrcmpiA(command.m_strName.c_str(), "print") == 0 ||
+                       lstrcmpiA(command.m_strName.c_str(), "printto") == 0;
+    if ((!open && !print) || command.m_arrArgs.empty()) return FALSE;
+    // Print has nothing to print here: like open, it only opens the file.
+    OpenDocumentFile(command.m_arrArgs[0].c_str());
+    if (m_pMainWnd && m_pMainWnd->m_hWnd && !::IsWindowVisible(m_pMainWnd->m_hWnd) && m_nDdeCmdShow != -1) {
+        m_pMainWnd->ShowWindow(m_nDdeCmdShow == SW_HIDE ? SW_SHOW : m_nDdeCmdShow);
+        m_nDdeCmdShow = -1;
+    }
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------
@@ -243,6 +386,13 @@ std::string CWinApp::GetProfileKeyPath() const
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     m_nMaxMRU = nMaxMRU;
+    m_pRecentFileList.reset();
+    if (nMaxMRU > 0) {
+        m_pRecentFileList = std::make_unique<CRecentFileList>(
+            ID_FILE_MRU_FIRST, kSectionRecentFiles, kEntryRecentFile,
+            int(nMaxMRU > ID_FILE_MRU_LAST - ID_FILE_MRU_FIRST + 1 ? ID_FILE_MRU_LAST - ID_FILE_MRU_FIRST + 1 : nMaxMRU));
+        m_pRecentFileList->ReadList(*this);
+    }
     m_nPreviewPages = GetProfileInt(kSectionSettings, "PreviewPages", 0);
 }
 

@@ -12,7 +12,9 @@
 
 #include "framework/base/Report.h"
 #include "framework/win32/CmdTarget.h"
+#include "framework/win32/DdeServer.h"
 #include "framework/win32/DocTemplate.h"
+#include "framework/win32/RecentFileList.h"
 
 class CWnd;
 
@@ -63,8 +65,22 @@ public:
     virtual BOOL ProcessShellCommand(CCommandLineInfo& info);
 
     // Profile: HKEY_CURRENT_USER\Software\<registry key>\<application name>\<section>.
+    // Shell: DDE open in the running instance under m_pszExeName with the
+    // "system" topic, and the document type's registration.
+    void EnableShellOpen();
+    void RegisterShellFileTypes(BOOL bCompat = FALSE);
+    void UnregisterShellFileTypes();
+    // The main frame's DDE server (null until EnableShellOpen).
+    const CDdeServer* GetDdeServer() const { return m_pDdeServer.get(); }
+    // Carries out one DDE command; FALSE when it is not known.
+    virtual BOOL OnDDECommand(const CDdeCommand& command);
+
     void SetRegistryKey(const char* key);
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    // Puts path first in the recent-file list (when there is one) and
+    // stores the list.
+    virtual void AddToRecentFileList(const char* path);
+    CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
     std::string GetProfileString(const char* section, const char* entry, const char* defaultValue = "") const;
     BOOL WriteProfileString(const char* section, const char* entry, const char* value) const;
     UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
@@ -76,12 +92,21 @@ public:
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
     std::string m_pszAppName;
+    std::string m_pszExeName;  // the module's base name without extension
     std::string m_pszRegistryKey;
     UINT m_nMaxMRU = 0;
     UINT m_nPreviewPages = 0;
 
+protected:
+    // Opens recent-file entry nID - ID_FILE_MRU_FILE1; a failed one is dropped.
+    BOOL OnOpenRecentFile(UINT nID);
+    void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+
 private:
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    std::unique_ptr<CDdeServer> m_pDdeServer;
+    int m_nDdeCmdShow = -1;  // the show mode held back by a /dde start
     MessageBoxHandler m_previousMessageHandler;
 };
 
