@@ -438,6 +438,28 @@ TEST_F(ShellIntegration, DdeSwitchWaitsHiddenWithANewDocument)
     EXPECT_EQ(session.Doc()->GetPathName(), "");
 }
 
+TEST_F(ShellIntegration, TooManyFilesWarningDoesNotStopTheStart)
+{
+    TempDir dir;
+    const std::string archive = dir / "huge.vpp";
+    std::vector<uint8_t> bytes;
+    testutil::PutLE32(bytes, 0x51890ACE);
+    testutil::PutLE32(bytes, 1);
+    testutil::PutLE32(bytes, 65537);
+    testutil::PutLE32(bytes, 0);
+    // The directory of 65537 empty records, each of size 0.
+    bytes.resize(2048 + size_t(65537) * 64 + 2048, 0);
+    testutil::WriteFileBytes(archive, bytes);
+
+    ModalAnswerer ok(kAppTitle, IDOK);
+    Session session({archive});
+    EXPECT_TRUE(session.started);
+    ASSERT_EQ(ok.Count(), 1);
+    EXPECT_EQ(ok.Texts()[0].rfind("WARNING! This file has too many files (65537)", 0), 0u);
+    EXPECT_TRUE(::IsWindowVisible(session.MainWnd()));
+    EXPECT_EQ(session.Doc()->m_nFileCount, 65536);
+}
+
 // ---------------------------------------------------------------------------
 // The file type in the registry
 
