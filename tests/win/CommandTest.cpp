@@ -19,25 +19,12 @@
 #include "app/SettingsStore.h"
 
 using guitest::AppSession;
+using guitest::MakeArchive;
 using guitest::ModalAnswerer;
 using guitest::PumpIdle;
 using testutil::TempDir;
 
 namespace {
-
-std::string MakeArchive(const TempDir& dir, int files)
-{
-    auto doc = std::make_unique<CPackwright32Doc>();
-    doc->OnNewDocument();
-    for (int i = 0; i < files; ++i) {
-        const std::string path = dir / ("entry" + std::to_string(i) + ".bin");
-        testutil::WriteFileText(path, std::string(size_t(10 + i), 'q'));
-        EXPECT_GE(doc->AddFile(path), 0);
-    }
-    const std::string archive = dir / "keys.vpp";
-    EXPECT_TRUE(doc->OnSaveDocument(archive));
-    return archive;
-}
 
 // A key as typed into the list, with Ctrl held or not.
 void TypeKey(AppSession& session, HWND target, UINT vk, bool ctrl)
@@ -96,7 +83,7 @@ TEST(Commands, AcceleratorTableHasEveryShortcut)
 TEST(Commands, CtrlASelectsAllAndDeleteRemovesAfterConfirmation)
 {
     TempDir dir;
-    const std::string archive = MakeArchive(dir, 4);
+    const std::string archive = MakeArchive(dir, "keys.vpp", {10, 11, 12, 13});
     AppSession session({archive});
     const HWND list = ::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST);
     ASSERT_EQ(Rows(list), 4);
@@ -130,7 +117,7 @@ TEST(Commands, CtrlASelectsAllAndDeleteRemovesAfterConfirmation)
     EXPECT_EQ(Archive(session)->m_nFileCount, 0);
     EXPECT_TRUE(Archive(session)->IsModified());
     // The files on disk stay where they are.
-    EXPECT_TRUE(testutil::PathExists(dir / "entry0.bin"));
+    EXPECT_TRUE(testutil::PathExists(dir / "keys0.dat"));
     EXPECT_EQ(testutil::ReadFileBytes(archive).size(), 4u * 2048u + 2048u + 2048u);
 }
 
@@ -171,7 +158,7 @@ TEST(Commands, RemoveTakesBothEntriesOfADuplicatedName)
 TEST(Commands, ExtractWritesTheSelectedEntriesIntoTheChosenFolderAndRemembersIt)
 {
     TempDir dir;
-    const std::string archive = MakeArchive(dir, 3);
+    const std::string archive = MakeArchive(dir, "keys.vpp", {10, 11, 12});
     // The shell's browser selects a preset folder only on drive C: under Wine.
     const std::string folder = "C:\\pw-extract-test";
     ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -185,7 +172,7 @@ TEST(Commands, ExtractWritesTheSelectedEntriesIntoTheChosenFolderAndRemembersIt)
         EXPECT_EQ(ok.Count(), 1);
     }
     for (int i = 0; i < 3; ++i) {
-        const std::string path = folder + "\\entry" + std::to_string(i) + ".bin";
+        const std::string path = folder + "\\keys" + std::to_string(i) + ".dat";
         EXPECT_EQ(testutil::ReadFileBytes(path).size(), size_t(10 + i)) << path;
         ::DeleteFileA(path.c_str());
     }
@@ -198,7 +185,7 @@ TEST(Commands, ExtractWritesTheSelectedEntriesIntoTheChosenFolderAndRemembersIt)
         TypeKey(session, list, VK_F4, false);
         EXPECT_EQ(cancel.Count(), 1);
     }
-    EXPECT_FALSE(testutil::PathExists(folder + "\\entry0.bin"));
+    EXPECT_FALSE(testutil::PathExists(folder + "\\keys0.dat"));
     ::RemoveDirectoryA(folder.c_str());
 }
 

@@ -13,6 +13,7 @@
 #include "tests/win/GuiTestUtil.h"
 
 using guitest::AppSession;
+using guitest::MakeArchive;
 using guitest::ModalAnswerer;
 using guitest::PumpIdle;
 using guitest::PumpUntil;
@@ -21,20 +22,6 @@ using testutil::TempDir;
 namespace {
 
 const char* const kAppTitle = "Halvard Manager PACKWRIGHT32";
-
-std::string MakeArchive(const TempDir& dir, const std::string& name, int files)
-{
-    auto doc = std::make_unique<CPackwright32Doc>();
-    doc->OnNewDocument();
-    for (int i = 0; i < files; ++i) {
-        const std::string path = dir / ("file" + std::to_string(i) + ".dat");
-        testutil::WriteFileText(path, std::string(size_t(100 * (i + 1)), 'z'));
-        EXPECT_GE(doc->AddFile(path), 0);
-    }
-    const std::string archive = dir / name;
-    EXPECT_TRUE(doc->OnSaveDocument(archive));
-    return archive;
-}
 
 CPackwright32Doc* Archive(AppSession& session)
 {

@@ -1,7 +1,10 @@
 #include "tests/win/GuiTestUtil.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 
+#include "core/Packwright32Doc.h"
 #include "framework/win32/FrameWnd.h"
 
 namespace guitest {
@@ -33,6 +36,28 @@ bool DrainOne()
     return true;
 }
 }  // namespace
+
+std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, const std::vector<size_t>& sizes)
+{
+    const std::string stem = name.substr(0, name.rfind('.'));
+    auto doc = std::make_unique<CPackwright32Doc>();
+    doc->OnNewDocument();
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const std::string path = dir / (stem + std::to_string(i) + ".dat");
+        testutil::WriteFileText(path, std::string(sizes[i], 'q'));
+        EXPECT_GE(doc->AddFile(path), 0);
+    }
+    const std::string archive = dir / name;
+    EXPECT_TRUE(doc->OnSaveDocument(archive));
+    return archive;
+}
+
+std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, int files)
+{
+    std::vector<size_t> sizes;
+    for (int i = 0; i < files; ++i) sizes.push_back(size_t(10 * (i + 1)));
+    return MakeArchive(dir, name, sizes);
+}
 
 void PumpIdle()
 {

@@ -12,8 +12,15 @@
 #include <vector>
 
 #include "app/Packwright32App.h"
+#include "tests/support/TestUtil.h"
 
 namespace guitest {
+
+// The archive dir/name holding one file per size, named after the archive:
+// game.vpp holds game0.dat, game1.dat, ... (written beside it).
+std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, const std::vector<size_t>& sizes);
+// The same with files of 10, 20, 30, ... bytes.
+std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, int files);
 
 // Runs the message loop until cond holds or timeoutMs passes; returns cond().
 bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);

@@ -17,25 +17,11 @@
 #include "ui/Packwright32View.h"
 
 using guitest::AppSession;
+using guitest::MakeArchive;
 using guitest::PumpIdle;
 using testutil::TempDir;
 
 namespace {
-
-// An archive holding files of the given sizes, named a.txt, b.txt, ...
-std::string MakeArchive(const TempDir& dir, const std::vector<size_t>& sizes, const std::string& name = "test.vpp")
-{
-    auto doc = std::make_unique<CPackwright32Doc>();
-    doc->OnNewDocument();
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        const std::string path = dir / (std::string(1, char('a' + i)) + ".txt");
-        testutil::WriteFileText(path, std::string(sizes[i], 'x'));
-        EXPECT_GE(doc->AddFile(path), 0);
-    }
-    const std::string archive = dir / name;
-    EXPECT_TRUE(doc->OnSaveDocument(archive));
-    return archive;
-}
 
 std::string WindowText(HWND hWnd)
 {
@@ -213,7 +199,7 @@ TEST(MainFrame, ToolbarTooltipsAndPromptsComeFromTheStringTable)
 TEST(MainFrame, OpenedEmptyArchiveCountsItsHeaderBlock)
 {
     TempDir dir;
-    const std::string archive = MakeArchive(dir, {}, "empty.vpp");
+    const std::string archive = MakeArchive(dir, "empty.vpp", std::vector<size_t>{});
     AppSession session({archive});
     const Parts parts = PartsOf(session.MainWnd());
     EXPECT_EQ(PaneText(parts.statusBar, 1), "0 files, 2048 bytes");
@@ -223,7 +209,7 @@ TEST(MainFrame, OpenedEmptyArchiveCountsItsHeaderBlock)
 TEST(MainFrame, EnableRulesFollowTheSelection)
 {
     TempDir dir;
-    const std::string archive = MakeArchive(dir, {100, 0, 5000});
+    const std::string archive = MakeArchive(dir, "test.vpp", {100, 0, 5000});
     {
         AppSession empty;
         const Parts parts = PartsOf(empty.MainWnd());
@@ -267,7 +253,7 @@ TEST(MainFrame, EnableRulesFollowTheSelection)
 TEST(MainFrame, ListShowsEntriesInArchiveOrderWithGroupedNumbers)
 {
     TempDir dir;
-    const std::string archive = MakeArchive(dir, {100, 0, 70000});
+    const std::string archive = MakeArchive(dir, "test.vpp", {100, 0, 70000});
     AppSession session({archive});
     const Parts parts = PartsOf(session.MainWnd());
 
@@ -287,8 +273,8 @@ TEST(MainFrame, ListShowsEntriesInArchiveOrderWithGroupedNumbers)
     EXPECT_EQ(list.GetExtendedStyle(), DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
 
     ASSERT_EQ(ItemCount(parts.list), 3);
-    EXPECT_EQ(ItemText(parts.list, 0, 0), "a.txt");
-    EXPECT_EQ(ItemText(parts.list, 2, 0), "c.txt");
+    EXPECT_EQ(ItemText(parts.list, 0, 0), "test0.dat");
+    EXPECT_EQ(ItemText(parts.list, 2, 0), "test2.dat");
     EXPECT_EQ(ItemText(parts.list, 0, 1), std::string(18, ' ') + "100");
     EXPECT_EQ(ItemText(parts.list, 1, 1), std::string(22, ' ') + "0");
     EXPECT_EQ(ItemText(parts.list, 2, 1), std::string(12, ' ') + "70.000");

@@ -21,6 +21,7 @@
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
 
+using guitest::MakeArchive;
 using guitest::ModalAnswerer;
 using guitest::PumpIdle;
 using guitest::PumpUntil;
@@ -32,20 +33,6 @@ const char* const kAppTitle = "Halvard Manager PACKWRIGHT32";
 const char* const kProfileRoot = "Software\\Halvard Network";
 const char* const kRecentKey = "Software\\Halvard Network\\Halvard Manager PACKWRIGHT32\\Recent File List";
 const char* const kTypeId = "Packwright32.Document";
-
-std::string MakeArchive(const TempDir& dir, const std::string& name, int files)
-{
-    auto doc = std::make_unique<CPackwright32Doc>();
-    doc->OnNewDocument();
-    for (int i = 0; i < files; ++i) {
-        const std::string path = dir / (name + std::to_string(i) + ".dat");
-        testutil::WriteFileText(path, std::string(size_t(10 * (i + 1)), 'q'));
-        EXPECT_GE(doc->AddFile(path), 0);
-    }
-    const std::string archive = dir / name;
-    EXPECT_TRUE(doc->OnSaveDocument(archive));
-    return archive;
-}
 
 std::string RegString(HKEY root, const std::string& key, const char* name = nullptr)
 {
