@@ -36,6 +36,12 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   target_link_libraries(Packwright32 PRIVATE pw_app)
 endif()
 
+# The compiled resources and the artwork, checked against what the program
+# relies on (once, in the tree whose tests run).
+if(APP_RESOURCES AND CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME resources COMMAND sh "${CMAKE_SOURCE_DIR}/res/check_resources.sh")
+endif()
+
 # bench_list: the main window at 65,536 entries (`make bench` runs it).
 packwright_sources(WIN_BENCH_SOURCES bench/win)
 if(WIN_BENCH_SOURCES AND TARGET pw_app)
