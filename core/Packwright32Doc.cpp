@@ -371,6 +371,36 @@ BOOL CPackwright32Doc::RemoveFile(const std::string& name)
     return TRUE;
 }
 
+int CPackwright32Doc::RemoveFiles(const std::vector<std::string>& names)
+{
+    // Removing a name k times takes its last k entries: count the requests,
+    // mark from the end, then close the gaps once.
+    std::unordered_map<std::string, int> wanted;
+    for (const std::string& name : names) ++wanted[name];
+    std::vector<bool> gone(size_t(m_nFileCount), false);
+    int removed = 0;
+    for (int32_t i = m_nFileCount - 1; i >= 0; --i) {
+        const auto it = wanted.find(m_Entries[i].m_strName);
+        if (it != wanted.end() && it->second > 0) {
+            --it->second;
+            gone[size_t(i)] = true;
+            ++removed;
+        }
+    }
+    if (removed == 0) return 0;
+    int32_t kept = 0;
+    for (int32_t i = 0; i < m_nFileCount; ++i)
+        if (!gone[size_t(i)]) {
+            if (kept != i) m_Entries[kept] = std::move(m_Entries[i]);
+            ++kept;
+        }
+    m_nFileCount = kept;
+    m_bIndexValid = false;
+    UpdateTotalSize();
+    SetModifiedFlag(TRUE);
+    return removed;
+}
+
 // ---------------------------------------------------------------------------
 // Extracting and copying
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/VPPEntry.h"
 #include "core/VppFormat.h"
@@ -55,6 +56,9 @@ public:
     int AddFile(const std::string& path);
     // Removes the last entry named exactly name; FALSE when there is none.
     BOOL RemoveFile(const std::string& name);
+    // The same as RemoveFile for each name in turn, in one pass over the
+    // table; returns how many entries went.
+    int RemoveFiles(const std::vector<std::string>& names);
     // Writes the last entry named exactly name into folder. Returns an EXTRACT_ code.
     int ExtractFile(const std::string& name, const std::string& folder);
     // Copies size bytes at offset of path to dest's position. Returns a COPY_ code.

@@ -215,6 +215,33 @@ TEST_F(EditTest, RemoveIsExactTakesTheLaterDuplicateAndKeepsOrder)
     EXPECT_EQ(doc->ExtractFile("B", out.Path()), EXTRACT_NOT_FOUND);
 }
 
+TEST_F(EditTest, BatchRemovalMatchesRemovingOneByOne)
+{
+    // Duplicates, a name asked twice, one asked more often than it is there,
+    // and one never there: the batch must leave what one-by-one leaves.
+    const std::vector<uint8_t> bytes = vppbytes::Archive({{"x", Pattern(1, 1)},
+                                                          {"y", Pattern(2, 2)},
+                                                          {"x", Pattern(3, 3)},
+                                                          {"z", Pattern(4, 4)},
+                                                          {"x", Pattern(5, 5)},
+                                                          {"y", Pattern(6, 6)}});
+    const std::vector<std::string> names = {"x", "y", "x", "z", "z", "none"};
+    OpenArchive(bytes);
+    for (const std::string& name : names) doc->RemoveFile(name);
+    std::vector<int32_t> expected;
+    for (int32_t i = 0; i < doc->m_nFileCount; ++i) expected.push_back(Entry(i).m_nSize);
+    const int32_t expectedTotal = doc->m_nTotalSize;
+
+    OpenArchive(bytes);
+    EXPECT_EQ(doc->RemoveFiles(names), 4);
+    std::vector<int32_t> sizes;
+    for (int32_t i = 0; i < doc->m_nFileCount; ++i) sizes.push_back(Entry(i).m_nSize);
+    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(sizes, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(doc->m_nTotalSize, expectedTotal);
+    EXPECT_TRUE(doc->IsModified());
+}
+
 TEST_F(EditTest, RemovingAnOutsideEntryLeavesItsFile)
 {
     const std::string path = MakeFile("keep.bin", Pattern(5, 1));
