@@ -57,7 +57,6 @@ public:
     uint64_t SeekToEnd() { return Seek(0, end); }
     uint64_t GetPosition() const;
     uint64_t GetLength() const;
-    void SetLength(uint64_t length);
     // Forces written data to the disk (FlushFileBuffers / fsync).
     void Flush();
 
@@ -68,7 +67,6 @@ public:
     // Moves source over target in one step: target afterwards names either
     // its old contents or all of source's, never nothing.
     static void RenameOver(const std::string& source, const std::string& target);
-    static bool Exists(const std::string& fileName);
 
 private:
     static constexpr intptr_t kInvalid = -1;

@@ -161,12 +161,6 @@ uint64_t CFile::GetLength() const
     return static_cast<uint64_t>(st.st_size);
 }
 
-void CFile::SetLength(uint64_t length)
-{
-    if (ftruncate(static_cast<int>(m_hFile), static_cast<off_t>(length)) != 0)
-        CFileException::ThrowOsError(errno, m_strFileName);
-}
-
 void CFile::Flush()
 {
     if (m_hFile == kInvalid) return;
@@ -191,8 +185,3 @@ void CFile::RenameOver(const std::string& source, const std::string& target)
     }
 }
 
-bool CFile::Exists(const std::string& fileName)
-{
-    struct stat st;
-    return ::stat(fileName.c_str(), &st) == 0;
-}

@@ -138,14 +138,6 @@ uint64_t CFile::GetLength() const
     return static_cast<uint64_t>(size.QuadPart);
 }
 
-void CFile::SetLength(uint64_t length)
-{
-    const uint64_t pos = GetPosition();
-    Seek(static_cast<int64_t>(length), begin);
-    if (!SetEndOfFile(H(m_hFile))) CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
-    Seek(static_cast<int64_t>(pos < length ? pos : length), begin);
-}
-
 void CFile::Flush()
 {
     if (m_hFile == kInvalid) return;
@@ -163,7 +155,3 @@ void CFile::RenameOver(const std::string& source, const std::string& target)
         CFileException::ThrowOsError(long(GetLastError()), GetFullPath(source));
 }
 
-bool CFile::Exists(const std::string& fileName)
-{
-    return GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
-}

@@ -78,23 +78,6 @@ int CListCtrl::GetColumnFormat(int nCol) const
     return column.fmt;
 }
 
-int CListCtrl::InsertItem(int nItem, const char* text) const
-{
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = nItem;
-    item.pszText = const_cast<char*>(text);
-    return int(::SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* text) const
-{
-    LVITEMA item{};
-    item.iSubItem = nSubItem;
-    item.pszText = const_cast<char*>(text);
-    return BOOL(::SendMessageA(m_hWnd, LVM_SETITEMTEXTA, WPARAM(nItem), reinterpret_cast<LPARAM>(&item)));
-}
-
 std::string CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
     // Grow the buffer until the text fits: paths can be long.

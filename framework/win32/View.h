@@ -41,8 +41,6 @@ public:
     std::string GetColumnHeading(int nCol) const;
     int GetColumnWidth(int nCol) const { return ListView_GetColumnWidth(m_hWnd, nCol); }
     int GetColumnFormat(int nCol) const;
-    int InsertItem(int nItem, const char* text) const;
-    BOOL SetItemText(int nItem, int nSubItem, const char* text) const;
     std::string GetItemText(int nItem, int nSubItem) const;
     BOOL DeleteAllItems() const { return BOOL(ListView_DeleteAllItems(m_hWnd)); }
     int GetItemCount() const { return ListView_GetItemCount(m_hWnd); }

@@ -146,23 +146,6 @@ std::string CWnd::GetWindowText() const
     return text;
 }
 
-void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep)
-{
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        ::SendMessageA(child, message, wParam, lParam);
-        if (bDeep) {
-            if (CWnd* wnd = FromHandlePermanent(child)) {
-                wnd->SendMessageToDescendants(message, wParam, lParam, TRUE);
-            } else {
-                CWnd temp;
-                temp.m_hWnd = child;
-                temp.SendMessageToDescendants(message, wParam, lParam, TRUE);
-                temp.m_hWnd = nullptr;
-            }
-        }
-    }
-}
-
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);

@@ -67,7 +67,6 @@ public:
     void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
     UINT GetDlgCtrlID() const { return UINT(::GetDlgCtrlID(m_hWnd)); }
     CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
-    void SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep = TRUE);
 
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
