@@ -52,6 +52,7 @@ endfunction()
 #    that owns the wineserver and the X display.
 #  - cross without an emulator (win32): built to prove it compiles and links,
 #    never run.
+#  Extra arguments are further test properties (name value ...).
 function(packwright_register_gtest target)
   if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     return()
@@ -65,5 +66,5 @@ function(packwright_register_gtest target)
     DISCOVERY_MODE ${mode}
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
-    PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT})
+    PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT} ${ARGN})
 endfunction()

@@ -86,7 +86,9 @@ if(WIN_TEST_SOURCES)
       add_dependencies(win_tests ${prog})
     endif()
   endforeach()
-  packwright_register_gtest(win_tests)
+  # The program's tests share the Wine user's registry (profile, recent
+  # files) and desktop: one at a time, while the portable tests run beside.
+  packwright_register_gtest(win_tests RESOURCE_LOCK wine_user_profile)
   # The same tests once more on a 640x480 screen: the prefix gives the copy
   # named win_tests_small.exe a small virtual desktop of its own.
   if(CMAKE_CROSSCOMPILING_EMULATOR)
@@ -95,6 +97,6 @@ if(WIN_TEST_SOURCES)
     add_test(NAME SmallScreen
       COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} "${CMAKE_BINARY_DIR}/win_tests_small.exe" --gtest_filter=SmallScreen.*
       WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
-    set_tests_properties(SmallScreen PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT})
+    set_tests_properties(SmallScreen PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT} RESOURCE_LOCK wine_user_profile)
   endif()
 endif()
