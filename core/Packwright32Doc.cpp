@@ -135,8 +135,9 @@ void CPackwright32Doc::DeleteContents()
 BOOL CPackwright32Doc::OnOpenDocument(const std::string& pathName)
 {
     if (!CDocument::OnOpenDocument(pathName)) return FALSE;
-    // An empty file skips the load pass: it opens as an archive without files.
-    UpdateTotalSize();
+    // An empty file skips the load pass (which ends with the totals): it
+    // opens as an archive without files, whose total is the header block.
+    if (m_nTotalSize == 0) UpdateTotalSize();
     return TRUE;
 }
 

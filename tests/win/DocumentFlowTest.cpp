@@ -13,6 +13,7 @@
 #include "tests/win/GuiTestUtil.h"
 
 using guitest::AppSession;
+using guitest::kAppTitle;
 using guitest::MakeArchive;
 using guitest::ModalAnswerer;
 using guitest::PumpIdle;
@@ -21,7 +22,6 @@ using testutil::TempDir;
 
 namespace {
 
-const char* const kAppTitle = "Halvard Manager PACKWRIGHT32";
 
 CPackwright32Doc* Archive(AppSession& session)
 {

@@ -16,6 +16,9 @@
 
 namespace guitest {
 
+// The application's name: the caption of its main window and message boxes.
+constexpr const char* kAppTitle = "Halvard Manager PACKWRIGHT32";
+
 // The archive dir/name holding one file per size, named after the archive:
 // game.vpp holds game0.dat, game1.dat, ... (written beside it).
 std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, const std::vector<size_t>& sizes);

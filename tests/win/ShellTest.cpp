@@ -21,6 +21,7 @@
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
 
+using guitest::kAppTitle;
 using guitest::MakeArchive;
 using guitest::ModalAnswerer;
 using guitest::PumpIdle;
@@ -29,7 +30,6 @@ using testutil::TempDir;
 
 namespace {
 
-const char* const kAppTitle = "Halvard Manager PACKWRIGHT32";
 const char* const kProfileRoot = "Software\\Halvard Network";
 const char* const kRecentKey = "Software\\Halvard Network\\Halvard Manager PACKWRIGHT32\\Recent File List";
 const char* const kTypeId = "Packwright32.Document";
