@@ -54,6 +54,14 @@ ErrorDetailsHandler AfxSetErrorDetailsHandler(ErrorDetailsHandler handler)
     return previous;
 }
 
+void AppendErrorDetail(std::string& details, const std::string& name, const std::string& reason)
+{
+    details += name;
+    details += "\r\n";
+    details += reason;
+    details += "\r\n\r\n";
+}
+
 std::string FormatString(const char* format, ...)
 {
     va_list args;

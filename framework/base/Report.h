@@ -37,6 +37,8 @@ MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
 using ErrorDetailsHandler = std::function<void(const std::string& summary, const std::string& details)>;
 void AfxShowErrorDetails(const std::string& summary, const std::string& details);
 ErrorDetailsHandler AfxSetErrorDetailsHandler(ErrorDetailsHandler handler);
+// Appends one file's block to details.
+void AppendErrorDetail(std::string& details, const std::string& name, const std::string& reason);
 
 // printf-style formatting into a std::string.
 std::string FormatString(const char* format, ...)
