@@ -26,11 +26,6 @@ void Print(const char* what, Clock::time_point start)
     std::fflush(stdout);
 }
 
-void PutLE32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(value >> (8 * i)));
-}
-
 std::string EntryName(int i)
 {
     char name[32];
@@ -42,21 +37,14 @@ std::string EntryName(int i)
 // to open it.
 void WriteArchive(const std::string& path, int count)
 {
-    std::vector<uint8_t> bytes;
-    PutLE32(bytes, VPP_SIGNATURE);
-    PutLE32(bytes, VPP_VERSION);
-    PutLE32(bytes, uint32_t(count));
-    PutLE32(bytes, 0);
-    bytes.resize(VPP_BLOCK_SIZE, 0);
-    for (int i = 0; i < count; ++i) {
-        const std::string name = EntryName(i);
-        bytes.insert(bytes.end(), name.begin(), name.end());
-        bytes.resize(bytes.size() + VPP_NAME_LENGTH - name.size(), 0);
-        PutLE32(bytes, 16);
-    }
-    bytes.resize(size_t(CPackwright32Doc::AlignToBlock(int32_t(bytes.size()))), 0);
+    VppHeader header;
+    header.fileCount = count;
+    std::string name;
     CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
-    file.Write(bytes.data(), UINT(bytes.size()));
+    VppWriteHeaderAndDirectory(file, header, [&name](int32_t i) {
+        name = EntryName(i);
+        return VppRecordRef{name, 16};
+    });
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "cli/ArchiveVerifier.h"
 
 #include <algorithm>
-#include <cstring>
 #include <unordered_map>
 
 #include "core/Packwright32Doc.h"
@@ -13,14 +12,6 @@ namespace {
 
 constexpr int64_t kChunk = 64 * 1024;
 constexpr int64_t kRecordsPerChunk = kChunk / VPP_RECORD_SIZE;
-
-// 64-bit, so a corrupt directory cannot wrap the arithmetic.
-int64_t Align(int64_t n) { return (n + VPP_BLOCK_SIZE - 1) / VPP_BLOCK_SIZE * VPP_BLOCK_SIZE; }
-
-uint32_t LE32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 std::string Num(int64_t n) { return std::to_string(n); }
 
@@ -63,21 +54,22 @@ std::vector<std::string> CArchiveVerifier::Run()
 
 bool CArchiveVerifier::CheckHeader()
 {
-    unsigned char header[VPP_HEADER_SIZE];
+    uint8_t header[VPP_HEADER_SIZE];
     if (m_nLength < VPP_HEADER_SIZE || m_file.Read(header, sizeof header) != sizeof header) {
         Report("file too short for a VPP header (" + Num(m_nLength) + " bytes)");
         return false;
     }
-    if (LE32(header) != VPP_SIGNATURE) {
+    if (VppGetLE32(header + VPP_HEADER_SIGNATURE) != VPP_SIGNATURE) {
         Report("not a VPP archive (invalid signature)");
         return false;
     }
-    if (LE32(header + 4) != VPP_VERSION) {
-        Report("unsupported version " + Num(LE32(header + 4)));
+    const uint32_t version = VppGetLE32(header + VPP_HEADER_VERSION);
+    if (version != VPP_VERSION) {
+        Report("unsupported version " + Num(version));
         return false;
     }
-    m_nCount = int32_t(LE32(header + 8));
-    m_nSizeField = int32_t(LE32(header + 12));
+    m_nCount = int32_t(VppGetLE32(header + VPP_HEADER_FILE_COUNT));
+    m_nSizeField = int32_t(VppGetLE32(header + VPP_HEADER_ARCHIVE_SIZE));
     if (m_nCount < 0) {
         Report("negative file count " + Num(m_nCount) + ": no files load");
         m_nCount = 0;
@@ -85,7 +77,7 @@ bool CArchiveVerifier::CheckHeader()
         Report("too many files: the header lists " + Num(m_nCount) + ", only the first " +
                Num(VPP_MAX_FILES) + " load");
     }
-    m_nDataStart = VPP_BLOCK_SIZE + Align(int64_t(VPP_RECORD_SIZE) * m_nCount);
+    m_nDataStart = VppDataStart(m_nCount);
 
     const int64_t at = FindNonZero(VPP_HEADER_SIZE, VPP_BLOCK_SIZE);
     if (at >= 0) Report("header padding: non-zero byte at offset " + Num(at));
@@ -103,7 +95,7 @@ void CArchiveVerifier::ReadDirectory()
                Num(present));
     }
 
-    std::vector<unsigned char> chunk(static_cast<size_t>(kChunk));
+    std::vector<uint8_t> chunk(static_cast<size_t>(kChunk));
     int64_t running = m_nDataStart;
     m_file.Seek(VPP_BLOCK_SIZE, CFile::begin);
     for (int64_t first = 0; first < present; first += kRecordsPerChunk) {
@@ -112,21 +104,21 @@ void CArchiveVerifier::ReadDirectory()
         const UINT got = m_file.Read(chunk.data(), want);
         std::fill(chunk.begin() + got, chunk.begin() + want, 0);  // the file shrank meanwhile
         for (int64_t k = 0; k < n; ++k) {
-            const unsigned char* rec = chunk.data() + k * VPP_RECORD_SIZE;
-            const uint32_t size = LE32(rec + VPP_NAME_LENGTH);
+            const uint8_t* rec = chunk.data() + k * VPP_RECORD_SIZE;
+            const uint32_t size = VppGetLE32(rec + VPP_RECORD_FILE_SIZE);
             if (first + k < VPP_MAX_FILES) {
-                const void* zero = std::memchr(rec, 0, VPP_NAME_LENGTH);
-                const size_t len = zero ? size_t(static_cast<const unsigned char*>(zero) - rec)
-                                        : size_t(VPP_NAME_LENGTH);
-                m_records.push_back({std::string(reinterpret_cast<const char*>(rec), len), size, running});
+                const uint8_t* field = rec + VPP_RECORD_NAME;
+                std::string name = VppNameFromField(field, VPP_NAME_LENGTH);
+                const size_t len = name.size();
+                m_records.push_back({std::move(name), size, running});
                 const size_t index = m_records.size() - 1;
-                if (!zero)
+                if (len == size_t(VPP_NAME_LENGTH))
                     Report(Describe(index) + ": name fills all " + Num(VPP_NAME_LENGTH) +
                            " bytes; saving cuts it to " + Num(VPP_NAME_LENGTH - 1));
-                else if (std::any_of(rec + len, rec + VPP_NAME_LENGTH, [](unsigned char c) { return c != 0; }))
+                else if (std::any_of(field + len, field + VPP_NAME_LENGTH, [](uint8_t c) { return c != 0; }))
                     Report(Describe(index) + ": name field holds non-zero bytes after the name");
             }
-            running += Align(size);
+            running += VppAlign(size);
         }
     }
     m_nComputed = running;
@@ -162,7 +154,7 @@ void CArchiveVerifier::CheckData()
                    " bytes) runs past the end of the file");
             continue;
         }
-        const int64_t at = FindNonZero(end, r.offset + Align(r.size));
+        const int64_t at = FindNonZero(end, r.offset + VppAlign(r.size));
         if (at >= 0) Report(Describe(i) + ": non-zero padding byte at offset " + Num(at) + " after its data");
     }
 }

@@ -33,6 +33,7 @@ enum : int {
     COPY_OK = 0,
     COPY_NO_SOURCE = -1,
     COPY_SIZE_CHANGED = -2,
+    COPY_WRITE_FAILED = -3,  // has a text, but write errors escape as CFileException
 };
 
 class CPackwright32Doc : public CDocument {
@@ -40,7 +41,7 @@ public:
     CPackwright32Doc();
     ~CPackwright32Doc() override;
 
-    // Format routines shared by the reader and the writer.
+    // Format routines, over the same helpers as the reader and the writer.
     static int32_t AlignToBlock(int32_t n);
     static void PadToBlock(CFile& file);
     static std::string ReadName(CFile& file, int width);
@@ -50,6 +51,9 @@ public:
     BOOL OnSaveDocument(const std::string& pathName) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
+    // Format errors get the load messages; the rest the framework's.
+    void ReportSaveLoadException(const std::string& pathName, const std::exception* e, BOOL bSaving,
+                                 const char* defaultText) override;
 
     // Puts the file at path (a full path) into the table, replacing an entry
     // of the same name regardless of letter case. Returns an ADD_ code.
@@ -67,6 +71,9 @@ public:
     static std::string GetAddResultText(int code);
     static std::string GetExtractResultText(int code);
     static std::string GetCopyResultText(int code);
+    static std::string GetFormatErrorText(VppError error);
+    static std::string GetTooManyFilesText(int32_t count);
+    static std::string GetSaveFailedText();
 
     void UpdateTotalSize();
 

@@ -40,15 +40,15 @@ void CheckTable(const CPackwright32Doc& doc)
 {
     const int32_t count = doc.m_nFileCount;
     if (count < 0 || count > VPP_MAX_FILES) Broken("file count", count);
-    int64_t total = 2048 + (int64_t(64) * count + 2047) / 2048 * 2048;
+    int64_t total = VppDataStart(count);
     for (int32_t i = 0; i < count; ++i) {
         const VPPEntry& e = doc.m_Entries[size_t(i)];
         if (!e.m_bInVPP) Broken("loaded entry not stored", i);
         if (e.m_nSize < 0) Broken("negative size", i, e.m_nSize);
-        if (e.m_nOffset < 2048) Broken("offset inside the header", i, e.m_nOffset);
+        if (e.m_nOffset < VPP_BLOCK_SIZE) Broken("offset inside the header", i, e.m_nOffset);
         if (int64_t(e.m_nOffset) + e.m_nSize > INT32_MAX) Broken("data past 2 GiB", i, e.m_nOffset);
         if (e.m_strName.size() > size_t(VPP_NAME_LENGTH)) Broken("name longer than its field", i);
-        total += (int64_t(e.m_nSize) + 2047) / 2048 * 2048;
+        total += VppAlign(e.m_nSize);
     }
     if (total != doc.m_nTotalSize) Broken("total size", total, doc.m_nTotalSize);
 }

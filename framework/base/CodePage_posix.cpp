@@ -19,10 +19,3 @@ void AnsiMakeLower(std::string& text)
 {
     for (char& c : text) c = static_cast<char>(LowerCp1252(static_cast<unsigned char>(c)));
 }
-
-std::string AnsiToLower(const std::string& text)
-{
-    std::string copy = text;
-    AnsiMakeLower(copy);
-    return copy;
-}

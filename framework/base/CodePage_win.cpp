@@ -17,10 +17,3 @@ void AnsiMakeLower(std::string& text)
     // CharLowerBuffA follows the ANSI code page, double-byte characters included.
     CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
 }
-
-std::string AnsiToLower(const std::string& text)
-{
-    std::string copy = text;
-    AnsiMakeLower(copy);
-    return copy;
-}

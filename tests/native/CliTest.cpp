@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "tests/support/TestUtil.h"
+#include "tests/support/VppBytes.h"
 
 extern char** environ;
 
 namespace {
 
 using testutil::PathExists;
-using testutil::PutLE32;
 using testutil::ReadFileBytes;
 using testutil::TempDir;
 using testutil::WriteFileBytes;
@@ -98,36 +98,18 @@ Bytes Pattern(size_t n, uint8_t seed)
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-void PadTo2048(Bytes& b) { b.resize((b.size() + 2047) / 2048 * 2048, 0); }
-
 struct Rec {
-    std::string name;  // up to 60 bytes
+    std::string name;
     Bytes data;
 };
 
-// An archive laid out exactly as the format's writer lays it out.
+// An archive laid out as the format's writer lays it out, but with names of
+// up to 60 bytes, as the reader takes them.
 Bytes BuildArchive(const std::vector<Rec>& recs)
 {
-    Bytes b;
-    PutLE32(b, 0x51890ACE);
-    PutLE32(b, 1);
-    PutLE32(b, uint32_t(recs.size()));
-    PutLE32(b, 0);  // archive size, filled in below
-    PadTo2048(b);
-    for (const Rec& r : recs) {
-        Bytes name(60, 0);
-        std::copy(r.name.begin(), r.name.end(), name.begin());
-        b.insert(b.end(), name.begin(), name.end());
-        PutLE32(b, uint32_t(r.data.size()));
-    }
-    PadTo2048(b);
-    for (const Rec& r : recs) {
-        b.insert(b.end(), r.data.begin(), r.data.end());
-        PadTo2048(b);
-    }
-    const uint32_t size = uint32_t(b.size());
-    for (int i = 0; i < 4; ++i) b[12 + i] = uint8_t(size >> (8 * i));
-    return b;
+    std::vector<vppbytes::File> files;
+    for (const Rec& r : recs) files.push_back({r.name, r.data});
+    return vppbytes::Archive(files, VPP_NAME_LENGTH);
 }
 
 class CliTest : public testing::Test {
@@ -359,19 +341,7 @@ TEST_F(CliTest, MissingArchiveFailsWithAMessage)
 
 TEST_F(CliTest, TooManyFilesWarnsThenLoadsTheFirst65536)
 {
-    Bytes b;
-    PutLE32(b, 0x51890ACE);
-    PutLE32(b, 1);
-    PutLE32(b, 65537);
-    PutLE32(b, 4198400);  // 2048 + AlignToBlock(65537 * 64): every file is empty
-    PadTo2048(b);
-    for (int i = 0; i < 65537; ++i) {
-        Bytes rec(64, 0);
-        const std::string name = "f" + std::to_string(i);
-        std::copy(name.begin(), name.end(), rec.begin());
-        b.insert(b.end(), rec.begin(), rec.end());
-    }
-    PadTo2048(b);
+    const Bytes b = vppbytes::ManyRecords(65537, 0);  // every file is empty
     ASSERT_EQ(b.size(), 4198400u);
     const std::string vpp = File("many.vpp", b);
 

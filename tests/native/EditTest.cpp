@@ -14,7 +14,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/base/File.h"
 #include "framework/base/Path.h"
-#include "tests/native/VppBytes.h"
+#include "tests/support/VppBytes.h"
 #include "tests/support/TestUtil.h"
 
 using testutil::ListFolder;

@@ -10,15 +10,15 @@
 
 #include "core/Packwright32Doc.h"
 #include "framework/base/Path.h"
-#include "tests/native/VppBytes.h"
+#include "tests/support/VppBytes.h"
 #include "tests/support/TestUtil.h"
 
-using testutil::GetLE32;
 using testutil::MessageRecorder;
 using testutil::PathExists;
 using testutil::ReadFileBytes;
 using testutil::TempDir;
 using testutil::WriteFileBytes;
+using vppbytes::GetLE32;
 using vppbytes::Pattern;
 
 namespace {

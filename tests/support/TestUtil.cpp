@@ -100,18 +100,6 @@ std::vector<std::string> ListFolder(const std::string& path)
     return names;
 }
 
-void PutLE32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(value >> (8 * i)));
-}
-
-uint32_t GetLE32(const std::vector<uint8_t>& bytes, size_t offset)
-{
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | bytes.at(offset + size_t(i));
-    return v;
-}
-
 MessageRecorder::MessageRecorder(int answer)
 {
     m_previous = AfxSetMessageBoxHandler([this, answer](const std::string& text, UINT type) {

@@ -32,10 +32,6 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 bool PathExists(const std::string& path);
 std::vector<std::string> ListFolder(const std::string& path);
 
-// Bytes of a little-endian 32-bit value appended to out.
-void PutLE32(std::vector<uint8_t>& out, uint32_t value);
-uint32_t GetLE32(const std::vector<uint8_t>& bytes, size_t offset);
-
 // Records every AfxMessageBox while alive and answers with `answer`.
 class MessageRecorder {
 public:

@@ -19,6 +19,7 @@
 #include "framework/win32/RecentFileList.h"
 #include "framework/win32/RegKey.h"
 #include "tests/support/TestUtil.h"
+#include "tests/support/VppBytes.h"
 #include "tests/win/GuiTestUtil.h"
 
 using guitest::kAppTitle;
@@ -429,14 +430,8 @@ TEST_F(ShellIntegration, TooManyFilesWarningDoesNotStopTheStart)
 {
     TempDir dir;
     const std::string archive = dir / "huge.vpp";
-    std::vector<uint8_t> bytes;
-    testutil::PutLE32(bytes, 0x51890ACE);
-    testutil::PutLE32(bytes, 1);
-    testutil::PutLE32(bytes, 65537);
-    testutil::PutLE32(bytes, 0);
     // The directory of 65537 empty records, each of size 0.
-    bytes.resize(2048 + size_t(65537) * 64 + 2048, 0);
-    testutil::WriteFileBytes(archive, bytes);
+    testutil::WriteFileBytes(archive, vppbytes::ManyRecords(65537, 0));
 
     ModalAnswerer ok(kAppTitle, IDOK);
     Session session({archive});

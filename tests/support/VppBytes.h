@@ -8,24 +8,32 @@
 #include <vector>
 
 #include "core/VppFormat.h"
-#include "tests/support/TestUtil.h"
 
 namespace vppbytes {
 
-inline void PadBlock(std::vector<uint8_t>& bytes)
+// A little-endian 32-bit value appended to out.
+inline void PutLE32(std::vector<uint8_t>& out, uint32_t value)
 {
-    bytes.resize((bytes.size() + VPP_BLOCK_SIZE - 1) / VPP_BLOCK_SIZE * VPP_BLOCK_SIZE, 0);
+    out.resize(out.size() + 4);
+    VppPutLE32(out.data() + out.size() - 4, value);
 }
+
+inline uint32_t GetLE32(const std::vector<uint8_t>& bytes, size_t offset)
+{
+    return VppGetLE32(&bytes.at(offset + 3) - 3);
+}
+
+inline void PadBlock(std::vector<uint8_t>& bytes) { bytes.resize(size_t(VppAlign(int64_t(bytes.size()))), 0); }
 
 // The header block; the count and total are written as given.
 inline std::vector<uint8_t> Header(int32_t count, uint32_t total = 0, uint32_t signature = VPP_SIGNATURE,
                                    uint32_t version = VPP_VERSION)
 {
     std::vector<uint8_t> bytes;
-    testutil::PutLE32(bytes, signature);
-    testutil::PutLE32(bytes, version);
-    testutil::PutLE32(bytes, uint32_t(count));
-    testutil::PutLE32(bytes, total);
+    PutLE32(bytes, signature);
+    PutLE32(bytes, version);
+    PutLE32(bytes, uint32_t(count));
+    PutLE32(bytes, total);
     PadBlock(bytes);
     return bytes;
 }
@@ -36,7 +44,7 @@ inline void Record(std::vector<uint8_t>& bytes, const std::string& name, uint32_
 {
     for (int i = 0; i < VPP_NAME_LENGTH; ++i)
         bytes.push_back(i < int(name.size()) ? uint8_t(name[size_t(i)]) : 0);
-    testutil::PutLE32(bytes, size);
+    PutLE32(bytes, size);
 }
 
 // Recognisable, mostly non-zero content, different for each seed.
@@ -52,13 +60,14 @@ struct File {
     std::vector<uint8_t> data;
 };
 
-// A complete archive laid out as the writer must lay it out.
-inline std::vector<uint8_t> Archive(const std::vector<File>& files)
+// A complete archive laid out as the writer must lay it out; names are cut
+// to nameBytes (the writer keeps 59, the reader takes up to 60).
+inline std::vector<uint8_t> Archive(const std::vector<File>& files, size_t nameBytes = VPP_NAME_LENGTH - 1)
 {
-    uint32_t total = uint32_t(VPP_BLOCK_SIZE) + (uint32_t(files.size()) * VPP_RECORD_SIZE + 2047) / 2048 * 2048;
-    for (const File& f : files) total += (uint32_t(f.data.size()) + 2047) / 2048 * 2048;
-    std::vector<uint8_t> bytes = Header(int32_t(files.size()), total);
-    for (const File& f : files) Record(bytes, f.name.substr(0, VPP_NAME_LENGTH - 1), uint32_t(f.data.size()));
+    int64_t total = VppDataStart(int64_t(files.size()));
+    for (const File& f : files) total += VppAlign(int64_t(f.data.size()));
+    std::vector<uint8_t> bytes = Header(int32_t(files.size()), uint32_t(total));
+    for (const File& f : files) Record(bytes, f.name.substr(0, nameBytes), uint32_t(f.data.size()));
     PadBlock(bytes);
     for (const File& f : files) {
         bytes.insert(bytes.end(), f.data.begin(), f.data.end());
@@ -71,7 +80,8 @@ inline std::vector<uint8_t> Archive(const std::vector<File>& files)
 // the given size; no data area.
 inline std::vector<uint8_t> ManyRecords(int32_t count, uint32_t size)
 {
-    std::vector<uint8_t> bytes = Header(count);
+    const int64_t total = VppDataStart(count) + int64_t(count) * VppAlign(size);
+    std::vector<uint8_t> bytes = Header(count, uint32_t(total));
     bytes.reserve(bytes.size() + size_t(count) * VPP_RECORD_SIZE + VPP_BLOCK_SIZE);
     char name[16];
     for (int32_t i = 0; i < count; ++i) {

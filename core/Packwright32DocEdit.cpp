@@ -1,0 +1,112 @@
+// Editing the table: lookups, adding and replacing, removing.
+
+#include "core/Packwright32Doc.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "framework/base/CodePage.h"
+#include "framework/base/Path.h"
+
+int CPackwright32Doc::FindExact(const std::string& name) const
+{
+    for (int32_t i = m_nFileCount - 1; i >= 0; --i)
+        if (m_Entries[i].m_strName == name) return i;
+    return -1;
+}
+
+int CPackwright32Doc::FindNoCase(const std::string& lowerName)
+{
+    if (!m_bIndexValid) {
+        m_nameIndex.clear();
+        m_nameIndex.reserve(size_t(m_nFileCount) * 2);
+        for (int32_t i = 0; i < m_nFileCount; ++i) m_nameIndex[AnsiToLower(m_Entries[i].m_strName)] = i;
+        m_bIndexValid = true;
+    }
+    const auto it = m_nameIndex.find(lowerName);
+    return it == m_nameIndex.end() ? -1 : it->second;
+}
+
+int CPackwright32Doc::AddFile(const std::string& path)
+{
+    uint64_t length = 0;
+    {
+        CFile file;
+        if (!file.Open(path, CFile::modeRead | CFile::shareExclusive)) return ADD_NO_ACCESS;
+        try {
+            length = file.GetLength();
+        } catch (const CFileException&) {
+            return ADD_NO_ACCESS;
+        }
+    }
+
+    const size_t slash = path.rfind(kPathSeparator);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string lowerName = AnsiToLower(name);
+    const int match = FindNoCase(lowerName);
+    if (match < 0 && m_nFileCount >= VPP_MAX_FILES) return ADD_TABLE_FULL;
+
+    // Refuse what would not fit in the format's signed 32-bit offsets.
+    const int32_t newCount = match < 0 ? m_nFileCount + 1 : m_nFileCount;
+    const int64_t newData = m_nDataBytes - (match < 0 ? 0 : VppAlign(m_Entries[match].m_nSize)) + VppAlign(int64_t(length));
+    if (length >= uint64_t(VPP_SIZE_LIMIT) || VppDataStart(newCount) + newData >= VPP_SIZE_LIMIT) return ADD_TOO_LARGE;
+
+    const int index = match < 0 ? m_nFileCount : match;
+    VPPEntry& entry = m_Entries[index];
+    entry.m_strName = name;
+    entry.m_nSize = int32_t(length);
+    entry.m_bInVPP = FALSE;
+    entry.m_nOffset = 0;
+    entry.m_strFilePath = path;
+    if (match < 0) {
+        m_nFileCount = newCount;
+        if (m_bIndexValid) m_nameIndex[lowerName] = index;
+    }
+    // The same sum UpdateTotalSize would make, without a pass over the table.
+    m_nDataBytes = newData;
+    m_nTotalSize = int32_t(VppDataStart(m_nFileCount) + m_nDataBytes);
+    SetModifiedFlag(TRUE);
+    return match < 0 ? ADD_ADDED : ADD_REPLACED;
+}
+
+BOOL CPackwright32Doc::RemoveFile(const std::string& name)
+{
+    const int index = FindExact(name);
+    if (index < 0) return FALSE;
+    for (int32_t i = index; i + 1 < m_nFileCount; ++i) m_Entries[i] = std::move(m_Entries[i + 1]);
+    --m_nFileCount;
+    m_bIndexValid = false;
+    UpdateTotalSize();
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+int CPackwright32Doc::RemoveFiles(const std::vector<std::string>& names)
+{
+    // Removing a name k times takes its last k entries: count the requests,
+    // mark from the end, then close the gaps once.
+    std::unordered_map<std::string, int> wanted;
+    for (const std::string& name : names) ++wanted[name];
+    std::vector<bool> gone(size_t(m_nFileCount), false);
+    int removed = 0;
+    for (int32_t i = m_nFileCount - 1; i >= 0; --i) {
+        const auto it = wanted.find(m_Entries[i].m_strName);
+        if (it != wanted.end() && it->second > 0) {
+            --it->second;
+            gone[size_t(i)] = true;
+            ++removed;
+        }
+    }
+    if (removed == 0) return 0;
+    int32_t kept = 0;
+    for (int32_t i = 0; i < m_nFileCount; ++i)
+        if (!gone[size_t(i)]) {
+            if (kept != i) m_Entries[kept] = std::move(m_Entries[i]);
+            ++kept;
+        }
+    m_nFileCount = kept;
+    m_bIndexValid = false;
+    UpdateTotalSize();
+    SetModifiedFlag(TRUE);
+    return removed;
+}

@@ -1,0 +1,103 @@
+// Extracting entries into a folder and copying entry data.
+
+#include "core/Packwright32Doc.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "framework/base/Path.h"
+
+namespace {
+
+// Entry data moves through a buffer of at most this size, so no entry needs
+// memory of its own size (which a 32-bit process may not have for 2 GiB).
+constexpr uint32_t kCopyChunk = 1u << 20;
+
+// Copies size bytes from src's position to dest's; what src does not
+// deliver becomes zeros.
+void CopyBytes(CFile& src, CFile& dest, int32_t size)
+{
+    std::vector<uint8_t> buffer(std::min<uint32_t>(uint32_t(size), kCopyChunk));
+    uint32_t remaining = uint32_t(size);
+    bool atEnd = false;
+    while (remaining > 0) {
+        const uint32_t n = std::min(remaining, kCopyChunk);
+        const UINT got = atEnd ? 0 : src.Read(buffer.data(), n);
+        if (got < n) {
+            std::memset(buffer.data() + got, 0, n - got);
+            atEnd = true;
+        }
+        dest.Write(buffer.data(), n);
+        remaining -= n;
+    }
+}
+
+}  // namespace
+
+bool CPackwright32Doc::IsSafeFileName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == "..") return false;
+    for (const char c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || std::strchr("<>:\"/\\|?*", c)) return false;
+    }
+    // Windows drops trailing dots and spaces, which would make another name.
+    if (name.back() == '.' || name.back() == ' ') return false;
+
+    // Device names stay devices with any extension: "nul.txt" is NUL.
+    std::string base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    for (char& c : base)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : devices)
+        if (base == device) return false;
+    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0)) {
+        const unsigned char digit = static_cast<unsigned char>(base[3]);
+        // 1 to 9, and the superscripts 1, 2 and 3 of the ANSI code page.
+        if ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) return false;
+    }
+    return true;
+}
+
+int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
+{
+    const int index = FindExact(name);
+    if (index < 0) return EXTRACT_NOT_FOUND;
+    const VPPEntry& entry = m_Entries[index];
+    if (!entry.m_bInVPP) return EXTRACT_NOT_SAVED;
+
+    const std::string destPath = AddTrailingSeparator(folder) + entry.m_strName;
+    CFile archive;
+    if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) return EXTRACT_NO_ARCHIVE;
+    // A name from the archive must not reach outside the chosen folder.
+    if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
+    CFile dest;
+    if (!dest.Open(destPath, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) return EXTRACT_CANNOT_CREATE;
+    try {
+        archive.Seek(entry.m_nOffset, CFile::begin);
+        CopyBytes(archive, dest, entry.m_nSize);
+        dest.Close();
+    } catch (...) {
+        // No half-written file stays behind.
+        dest.Abort();
+        try {
+            CFile::Remove(destPath);
+        } catch (const CFileException&) {
+        }
+        throw;
+    }
+    return EXTRACT_OK;
+}
+
+int CPackwright32Doc::CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size)
+{
+    CFile source;
+    if (!source.Open(path, CFile::modeRead | CFile::shareDenyNone)) return COPY_NO_SOURCE;
+    // Offset 0 marks an outside file: stored data always lies at 2048 or beyond.
+    if (offset == 0 && source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
+    source.Seek(offset, CFile::begin);
+    CopyBytes(source, dest, size);
+    return COPY_OK;
+}
