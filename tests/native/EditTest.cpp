@@ -15,6 +15,7 @@
 #include "framework/base/File.h"
 #include "framework/base/Path.h"
 #include "tests/support/VppBytes.h"
+#include "tests/support/DocFixture.h"
 #include "tests/support/TestUtil.h"
 
 using testutil::ListFolder;
@@ -26,31 +27,11 @@ using vppbytes::Pattern;
 
 namespace {
 
-class EditTest : public testing::Test {
+class EditTest : public DocFixture {
 protected:
-    EditTest() : doc(std::make_unique<CPackwright32Doc>()) { doc->OnNewDocument(); }
-
-    std::string MakeFile(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        const std::string path = in / name;
-        WriteFileBytes(path, bytes);
-        return path;
-    }
-    // Writes the archive and opens it as the framework's template does.
-    std::string OpenArchive(const std::vector<uint8_t>& bytes)
-    {
-        const std::string path = dir / "game.vpp";
-        WriteFileBytes(path, bytes);
-        EXPECT_TRUE(doc->OnOpenDocument(path));
-        doc->SetPathName(path);
-        return path;
-    }
     const VPPEntry& Entry(int i) const { return doc->m_Entries[size_t(i)]; }
 
-    TempDir dir;  // archives
-    TempDir in;   // outside files
     TempDir out;  // extraction target
-    std::unique_ptr<CPackwright32Doc> doc;
 };
 
 }  // namespace
@@ -114,9 +95,9 @@ TEST_F(EditTest, AddLookupFollowsRemovalsNewAndOpen)
     EXPECT_EQ(Entry(2).m_strName, "B");
 
     doc->OnNewDocument();
-    EXPECT_EQ(doc->AddFile(in / "a"), ADD_ADDED);
+    EXPECT_EQ(doc->AddFile(dir / "a"), ADD_ADDED);
     OpenArchive(vppbytes::Archive({{"x", {}}, {"A", {}}}));
-    EXPECT_EQ(doc->AddFile(in / "a"), ADD_REPLACED);
+    EXPECT_EQ(doc->AddFile(dir / "a"), ADD_REPLACED);
     EXPECT_EQ(Entry(1).m_strName, "a");
 }
 
@@ -127,7 +108,7 @@ TEST_F(EditTest, AddFailsWhenTheFileCannotBeHeldAlone)
         CFile holder(path, CFile::modeRead | share);
         EXPECT_EQ(doc->AddFile(path), ADD_NO_ACCESS) << share;
     }
-    EXPECT_EQ(doc->AddFile(in / "missing.bin"), ADD_NO_ACCESS);
+    EXPECT_EQ(doc->AddFile(dir / "missing.bin"), ADD_NO_ACCESS);
     EXPECT_EQ(doc->AddFile(out.Path()), ADD_NO_ACCESS);  // a folder
     EXPECT_EQ(doc->m_nFileCount, 0);
     EXPECT_FALSE(doc->IsModified());
@@ -169,7 +150,7 @@ TEST_F(EditTest, AddRefusesWhatWouldTakeTheArchiveToTwoGiB)
 
 #ifndef _WIN32
     // A sparse file of 2 GiB costs nothing on POSIX file systems.
-    const std::string huge = in / "huge.bin";
+    const std::string huge = dir / "huge.bin";
     WriteFileBytes(huge, {});
     std::filesystem::resize_file(huge, uint64_t(1) << 31);
     doc->OnNewDocument();

@@ -11,6 +11,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/base/Path.h"
 #include "tests/support/VppBytes.h"
+#include "tests/support/DocFixture.h"
 #include "tests/support/TestUtil.h"
 
 using testutil::MessageRecorder;
@@ -23,37 +24,12 @@ using vppbytes::Pattern;
 
 namespace {
 
-class SaveTest : public testing::Test {
+class SaveTest : public DocFixture {
 protected:
-    SaveTest() : doc(std::make_unique<CPackwright32Doc>()) { doc->OnNewDocument(); }
-
-    std::string MakeFile(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        const std::string path = dir / name;
-        WriteFileBytes(path, bytes);
-        return path;
-    }
-    // Open and Save As as the framework's commands run them: the path is
-    // recorded only on success.
-    BOOL Open(const std::string& path)
-    {
-        const BOOL ok = doc->OnOpenDocument(path);
-        if (ok) doc->SetPathName(path);
-        return ok;
-    }
-    BOOL Save(const std::string& path)
-    {
-        const BOOL ok = doc->OnSaveDocument(path);
-        if (ok) doc->SetPathName(path);
-        return ok;
-    }
     void Add(const std::string& name, const std::vector<uint8_t>& bytes)
     {
         ASSERT_GE(doc->AddFile(MakeFile(name, bytes)), 0) << name;
     }
-
-    TempDir dir;
-    std::unique_ptr<CPackwright32Doc> doc;
 };
 
 }  // namespace
