@@ -74,6 +74,8 @@ public:
     static std::string GetFormatErrorText(VppError error);
     static std::string GetTooManyFilesText(int32_t count);
     static std::string GetSaveFailedText();
+    static std::string GetReplaceFailedText(const std::string& workPath, const std::string& target,
+                                            const std::string& reason);
 
     void UpdateTotalSize();
 
@@ -85,6 +87,9 @@ public:
     // The per-entry failures of the last store pass ("name\r\nmessage\r\n\r\n"
     // each); empty when every entry was copied.
     const std::string& GetSaveErrorReport() const { return m_strSaveErrors; }
+    // Whether the last save put the new archive in place, even if opening
+    // it again then failed.
+    BOOL IsTargetReplaced() const { return m_bTargetReplaced; }
 
     std::unique_ptr<VPPEntry[]> m_Entries;  // VPP_MAX_FILES entries, allocated once
     int32_t m_nFileCount = 0;
@@ -99,8 +104,11 @@ private:
     int FindExact(const std::string& name) const;
     int FindNoCase(const std::string& lowerName);
 
+    // The name the new archive is written under before it replaces target.
+    std::string ChooseWorkPath(const std::string& target) const;
+
     std::string m_strSaveErrors;
-    BOOL m_bStoreStarted = FALSE;
+    BOOL m_bTargetReplaced = FALSE;
     int64_t m_nDataBytes = 0;  // sum of the block-aligned sizes of the entries in use
     // Lower-cased name -> highest index with that name; rebuilt lazily after
     // anything but an append or a same-name replace changed the table.

@@ -2,11 +2,13 @@
 
 #include "core/Packwright32Doc.h"
 
+#include <unordered_set>
+
+#include "framework/base/Path.h"
 #include "framework/base/Report.h"
 
 void CPackwright32Doc::StoreArchive(CFile& file)
 {
-    m_bStoreStarted = TRUE;
     m_strSaveErrors.clear();
     UpdateTotalSize();
 
@@ -28,49 +30,81 @@ void CPackwright32Doc::StoreArchive(CFile& file)
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
 }
 
+std::string CPackwright32Doc::ChooseWorkPath(const std::string& target) const
+{
+    // "game.vpp.try", unless that file is one this save reads from (an
+    // outside file of that name, or the archive opened from it): then
+    // "game.vpp.1.try" and so on.
+    for (int n = 0;; ++n) {
+        const std::string candidate = n == 0 ? target + ".try" : target + "." + std::to_string(n) + ".try";
+        if (!CFile::Exists(candidate)) return candidate;
+        std::unordered_set<std::string> checked;
+        bool isSource = false;
+        for (int32_t i = 0; i < m_nFileCount && !isSource; ++i)
+            if (checked.insert(m_Entries[i].m_strFilePath).second)
+                isSource = CFile::IsSameFile(m_Entries[i].m_strFilePath, candidate);
+        if (!isSource) return candidate;
+    }
+}
+
 BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
 {
     const BOOL bWasModified = IsModified();
-
-    // Stored entries are read from the old archive while the new one is
-    // written, so an existing target is never written directly.
-    std::string workPath = pathName;
-    {
-        CFile probe;
-        if (probe.Open(pathName, CFile::modeRead | CFile::shareExclusive)) workPath = pathName + ".try";
-    }
-
-    m_bStoreStarted = FALSE;
-    m_bSaveErrors = FALSE;
-    m_strSaveErrors.clear();
-    const BOOL bWritten = CDocument::OnSaveDocument(workPath);
-    if (!bWritten || m_bSaveErrors) {
-        // The store pass only runs on a file this save created.
-        if (m_bStoreStarted) {
-            try {
-                CFile::Remove(workPath);
-            } catch (const CFileException&) {
-            }
-        }
-        if (m_bSaveErrors) AfxShowErrorDetails(GetSaveFailedText(), m_strSaveErrors);
+    auto fail = [&] {
         SetModifiedFlag(bWasModified);
         UpdateAllViews(nullptr);
         return FALSE;
-    }
+    };
+    m_bSaveErrors = FALSE;
+    m_bTargetReplaced = FALSE;
+    m_strSaveErrors.clear();
 
-    if (workPath != pathName) {
-        // One rename replaces the target: its name always holds either the
-        // whole old archive or the whole new one.
+    // The new archive is always written under another name and then moved
+    // over the target in one step, so the target's name only ever holds a
+    // whole archive, and no file this save reads from is ever truncated.
+    // Through links: the link stays, the archive it leads to is replaced.
+    const std::string target = ResolveLinks(pathName);
+    const std::string workPath = ChooseWorkPath(target);
+    if (CFile::Exists(workPath)) {
+        // Left by an earlier save: removed, never written through (it may be a link).
         try {
-            CFile::RenameOver(workPath, pathName);
-        } catch (const CFileException& e) {
-            e.ReportError();
-            SetModifiedFlag(TRUE);
-            UpdateAllViews(nullptr);
-            return FALSE;
+            CFile::Remove(workPath);
+        } catch (const CFileException&) {
         }
     }
+    CFile work;
+    CFileException error;
+    if (!work.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeReadWrite | CFile::shareExclusive,
+                   &error)) {
+        ReportSaveLoadException(workPath, &error, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
+        return fail();
+    }
+    work.CopyPermissionsFrom(target);
+    const BOOL bWritten = SaveToFile(work);
+    if (!bWritten || m_bSaveErrors) {
+        work.Abort();
+        try {
+            CFile::Remove(workPath);
+        } catch (const CFileException&) {
+        }
+        if (m_bSaveErrors) AfxShowErrorDetails(GetSaveFailedText(), m_strSaveErrors);
+        return fail();
+    }
 
+    // One rename replaces the target: its name always holds either the
+    // whole old archive or the whole new one.
+    try {
+        CFile::RenameOver(workPath, target);
+    } catch (const CFileException& e) {
+        AfxMessageBox(GetReplaceFailedText(workPath, target, e.GetErrorMessage()), afx::mbOk | afx::mbIconError);
+        SetModifiedFlag(TRUE);
+        UpdateAllViews(nullptr);
+        return FALSE;
+    }
+    m_bTargetReplaced = TRUE;
+
+    // The table now follows the new file; should it not open again, the
+    // document is left empty (as after New), never pointing into the old one.
     const BOOL bReloaded = OnOpenDocument(pathName);
     UpdateAllViews(nullptr);
     return bReloaded;

@@ -29,6 +29,13 @@ std::string CPackwright32Doc::GetSaveFailedText()
     return "The archive was not saved, because these files could not be copied:";
 }
 
+std::string CPackwright32Doc::GetReplaceFailedText(const std::string& workPath, const std::string& target,
+                                                  const std::string& reason)
+{
+    return "The new archive was written completely, but it could not replace \"" + target + "\":\n" + reason +
+           "\n\nThe new archive waits in \"" + workPath + "\"; \"" + target + "\" was left as it was.";
+}
+
 std::string CPackwright32Doc::GetAddResultText(int code)
 {
     switch (code) {

@@ -85,6 +85,12 @@ BOOL CDocument::OnSaveDocument(const std::string& pathName)
         ReportSaveLoadException(pathName, &error, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
         return FALSE;
     }
+    return SaveToFile(file);
+}
+
+BOOL CDocument::SaveToFile(CFile& file)
+{
+    const std::string pathName = file.GetFilePath();
     try {
         CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
         ar.m_pDocument = this;

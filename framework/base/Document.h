@@ -64,6 +64,9 @@ public:
     // the data to the disk and clears the modified flag. Failures are
     // reported and give FALSE.
     virtual BOOL OnSaveDocument(const std::string& pathName);
+    // The save step on a file already open for writing: Serialize, flush,
+    // close, clear the modified flag; failures are reported and give FALSE.
+    BOOL SaveToFile(CFile& file);
     virtual void DeleteContents() {}
     virtual void Serialize(CArchive& ar) { (void)ar; }
 

@@ -30,6 +30,9 @@ public:
         modeNoTruncate = 0x2000,
         typeText = 0x4000,
         typeBinary = 0x8000,
+        // With modeCreate: fail when the name exists, a link included, so a
+        // new file is never written through anything planted in its place.
+        modeCreateNew = 0x10000,
     };
     enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
 
@@ -63,7 +66,15 @@ public:
     // The full path the file was opened under.
     const std::string& GetFilePath() const { return m_strFileName; }
 
+    // Gives the file the permission bits of path (POSIX; nothing on Windows,
+    // where a new file takes its folder's). Best effort.
+    void CopyPermissionsFrom(const std::string& path);
+
     static void Remove(const std::string& fileName);
+    // Whether something (a link included) carries the name.
+    static bool Exists(const std::string& fileName);
+    // Whether both names lead to the same file; false when either is missing.
+    static bool IsSameFile(const std::string& a, const std::string& b);
     // Moves source over target in one step: target afterwards names either
     // its old contents or all of source's, never nothing.
     static void RenameOver(const std::string& source, const std::string& target);

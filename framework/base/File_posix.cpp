@@ -50,6 +50,7 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
     default: flags |= O_RDONLY; break;
     }
     if (openFlags & modeCreate) flags |= O_CREAT;
+    if ((openFlags & modeCreate) && (openFlags & modeCreateNew)) flags |= O_EXCL;  // O_EXCL never follows a link
 
     const int fd = ::open(fileName.c_str(), flags, 0666);
     int err = fd < 0 ? errno : 0;
@@ -165,6 +166,25 @@ void CFile::Flush()
 {
     if (m_hFile == kInvalid) return;
     if (fsync(static_cast<int>(m_hFile)) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+void CFile::CopyPermissionsFrom(const std::string& path)
+{
+    struct stat st;
+    if (m_hFile != kInvalid && ::stat(path.c_str(), &st) == 0) fchmod(static_cast<int>(m_hFile), st.st_mode & 07777);
+}
+
+bool CFile::Exists(const std::string& fileName)
+{
+    struct stat st;
+    return ::lstat(fileName.c_str(), &st) == 0;
+}
+
+bool CFile::IsSameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 void CFile::Remove(const std::string& fileName)

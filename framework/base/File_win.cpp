@@ -57,7 +57,8 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
     default: break;  // exclusive, and compatibility mode treated as exclusive
     }
     DWORD disposition = OPEN_EXISTING;
-    if (openFlags & modeCreate) disposition = (openFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    if (openFlags & modeCreate)
+        disposition = (openFlags & modeCreateNew) ? CREATE_NEW : (openFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
 
     const HANDLE h = CreateFileA(fileName.c_str(), access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -149,9 +150,39 @@ void CFile::Remove(const std::string& fileName)
     if (!DeleteFileA(fileName.c_str())) CFileException::ThrowOsError(long(GetLastError()), GetFullPath(fileName));
 }
 
+void CFile::CopyPermissionsFrom(const std::string&) {}
+
+bool CFile::Exists(const std::string& fileName)
+{
+    return GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CFile::IsSameFile(const std::string& a, const std::string& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const std::string* names[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        const HANDLE h = CreateFileA(names[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        const BOOL ok = GetFileInformationByHandle(h, &info[i]);
+        CloseHandle(h);
+        if (!ok) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
 void CFile::RenameOver(const std::string& source, const std::string& target)
 {
-    if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        CFileException::ThrowOsError(long(GetLastError()), GetFullPath(source));
+    // A program that holds the target for a moment (a virus scanner, an
+    // indexer) makes the replacement fail: try again for about two seconds.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+        const DWORD err = GetLastError();
+        const bool held = err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION || err == ERROR_ACCESS_DENIED;
+        if (!held || attempt == 20) CFileException::ThrowOsError(long(err), GetFullPath(source));
+        Sleep(100);
+    }
 }
 

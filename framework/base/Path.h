@@ -16,3 +16,7 @@ std::string GetFullPath(const std::string& path);
 std::string GetFileNameOf(const std::string& path);
 // path with one separator at its end.
 std::string AddTrailingSeparator(const std::string& path);
+// The full path of the file path leads to, through symbolic links (POSIX),
+// so that replacing it replaces the file and keeps the link; the full path
+// when nothing exists there yet.
+std::string ResolveLinks(const std::string& path);

@@ -1,5 +1,7 @@
 #include "framework/base/Path.h"
 
+#include <climits>
+#include <cstdlib>
 #include <unistd.h>
 
 #include <vector>
@@ -29,4 +31,13 @@ std::string AddTrailingSeparator(const std::string& path)
 {
     if (!path.empty() && path.back() == '/') return path;
     return path + '/';
+}
+
+std::string ResolveLinks(const std::string& path)
+{
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return GetFullPath(path);
+    std::string result = real;
+    std::free(real);
+    return result;
 }

@@ -28,3 +28,5 @@ std::string AddTrailingSeparator(const std::string& path)
     if (!path.empty() && path.back() == '\\') return path;
     return path + '\\';
 }
+
+std::string ResolveLinks(const std::string& path) { return GetFullPath(path); }
