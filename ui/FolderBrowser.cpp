@@ -1,5 +1,8 @@
 #include "ui/FolderBrowser.h"
 
+#include "framework/win32/Callback.h"
+#include "framework/win32/Handles.h"
+
 CFolderBrowser::CFolderBrowser(const std::string& title, const std::string& initialFolder, UINT extraFlags, HWND owner)
     : m_strTitle(title), m_strInitialFolder(initialFolder)
 {
@@ -15,14 +18,10 @@ CFolderBrowser::CFolderBrowser(const std::string& title, const std::string& init
 INT_PTR CFolderBrowser::Browse()
 {
     m_strSelectedFolder = m_strInitialFolder;
-    LPITEMIDLIST pidl = ::SHBrowseForFolderA(&m_info);
-    INT_PTR result = IDCANCEL;
-    if (pidl && ::SHGetPathFromIDListA(pidl, m_szPath)) {
-        m_strSelectedFolder = m_szPath;
-        result = IDOK;
-    }
-    if (pidl) ::CoTaskMemFree(pidl);  // the shell's task allocator
-    return result;
+    const CScopedPidl pidl(::SHBrowseForFolderA(&m_info));
+    if (!pidl || !::SHGetPathFromIDListA(pidl.Get(), m_szPath)) return IDCANCEL;
+    m_strSelectedFolder = m_szPath;
+    return IDOK;
 }
 
 std::string CFolderBrowser::ShortenPath(const std::string& path)
@@ -57,6 +56,8 @@ void CFolderBrowser::HandleCallback(HWND hWnd, UINT message, LPARAM lParam)
 
 int CALLBACK CFolderBrowser::BrowseCallback(HWND hWnd, UINT message, LPARAM lParam, LPARAM data)
 {
-    reinterpret_cast<CFolderBrowser*>(data)->HandleCallback(hWnd, message, lParam);
-    return 0;
+    return AfxCallbackGuard(0, [&] {
+        reinterpret_cast<CFolderBrowser*>(data)->HandleCallback(hWnd, message, lParam);
+        return 0;
+    });
 }

@@ -44,11 +44,6 @@ private:
 };
 }  // namespace
 
-CToolBar::~CToolBar()
-{
-    if (m_hbmImageWell) ::DeleteObject(m_hbmImageWell);
-}
-
 BOOL CToolBar::CreateEx(CWnd* pParent, DWORD dwCtrlStyle, DWORD dwStyle, RECT rcBorders, UINT nID)
 {
     (void)rcBorders;  // the control draws its own edges
@@ -65,7 +60,7 @@ BOOL CToolBar::CreateEx(CWnd* pParent, DWORD dwCtrlStyle, DWORD dwStyle, RECT rc
 BOOL CToolBar::LoadToolBar(UINT nIDResource)
 {
     const HINSTANCE hInst = GetModuleHandleA(nullptr);
-    const HRSRC hRes = FindResourceA(hInst, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(241));
+    const HRSRC hRes = FindResourceA(hInst, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(AFX_RT_TOOLBAR));
     if (!hRes) return FALSE;
     const HGLOBAL hGlobal = LoadResource(hInst, hRes);
     const WORD* data = hGlobal ? static_cast<const WORD*>(LockResource(hGlobal)) : nullptr;
@@ -76,10 +71,10 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     const WORD* ids = data + 4;
 
     // Black, greys and white become the user's button colours.
-    const HBITMAP hbm = CreateMappedBitmap(hInst, INT_PTR(nIDResource), 0, nullptr, 0);
-    if (!hbm) return FALSE;
-    if (m_hbmImageWell) ::DeleteObject(m_hbmImageWell);
-    m_hbmImageWell = hbm;
+    CScopedBitmap bitmap(CreateMappedBitmap(hInst, INT_PTR(nIDResource), 0, nullptr, 0));
+    if (!bitmap) return FALSE;
+    m_bmImageWell = std::move(bitmap);
+    const HBITMAP hbm = m_bmImageWell.Get();
 
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(cx, cy));
     BITMAP bm{};
@@ -187,12 +182,6 @@ SIZE CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     return size;
 }
 
-SIZE CToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
-{
-    (void)nLength;
-    return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
-}
-
 void CToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)
 {
     CToolCmdUI state(m_hWnd);
@@ -220,24 +209,24 @@ BOOL CStatusBar::Create(CWnd* pParent, DWORD dwStyle, UINT nID)
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 {
     m_panes.assign(size_t(nIDCount), Pane{});
-    const HDC hdc = ::GetDC(m_hWnd);
-    const HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    const HGDIOBJ old = font ? ::SelectObject(hdc, font) : nullptr;
-    for (int i = 0; i < nIDCount; ++i) {
-        Pane& pane = m_panes[size_t(i)];
-        pane.nID = lpIDArray[i];
-        if (pane.nID == ID_SEPARATOR) {
-            pane.nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
-            pane.cxWidth = 0;
-        } else {
-            pane.text = AfxLoadString(pane.nID);
-            SIZE extent{0, 0};
-            ::GetTextExtentPoint32A(hdc, pane.text.c_str(), int(pane.text.size()), &extent);
-            pane.cxWidth = extent.cx;
+    {
+        // Each pane as wide as its text in the bar's own font.
+        const CScopedClientDC dc(m_hWnd);
+        const CScopedSelectObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        for (int i = 0; i < nIDCount; ++i) {
+            Pane& pane = m_panes[size_t(i)];
+            pane.nID = lpIDArray[i];
+            if (pane.nID == ID_SEPARATOR) {
+                pane.nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
+                pane.cxWidth = 0;
+            } else {
+                pane.text = AfxLoadString(pane.nID);
+                SIZE extent{0, 0};
+                ::GetTextExtentPoint32A(dc.Get(), pane.text.c_str(), int(pane.text.size()), &extent);
+                pane.cxWidth = extent.cx;
+            }
         }
     }
-    if (old) ::SelectObject(hdc, old);
-    ::ReleaseDC(m_hWnd, hdc);
     ApplyParts();
     for (int i = 0; i < nIDCount; ++i) ApplyText(i);
     return TRUE;

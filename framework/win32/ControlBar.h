@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/Handles.h"
 #include "framework/win32/Wnd.h"
 
 // Control-bar styles, kept by the bar object; only the window-style part
@@ -51,7 +52,6 @@ protected:
 
 class CToolBar : public CControlBar {
 public:
-    ~CToolBar() override;
     BOOL CreateEx(CWnd* pParent, DWORD dwCtrlStyle, DWORD dwStyle, RECT rcBorders, UINT nID);
     // Loads an RT_TOOLBAR resource and its bitmap, mapped to the system's
     // button colours.
@@ -67,11 +67,11 @@ public:
     HWND GetToolBarCtrl() const { return m_hWnd; }
 
     SIZE CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
-    SIZE CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) override;
 
 private:
-    HBITMAP m_hbmImageWell = nullptr;
+    // The buttons' images: the control draws from it, so it lives as long as the bar.
+    CScopedBitmap m_bmImageWell;
 };
 
 class CStatusBar : public CControlBar {

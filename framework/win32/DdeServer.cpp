@@ -2,6 +2,8 @@
 
 #include <dde.h>
 
+#include "framework/win32/Handles.h"
+
 namespace {
 void SkipSpaces(const std::string& text, size_t& pos)
 {
@@ -28,6 +30,23 @@ bool ParseArgument(const std::string& text, size_t& pos, std::string& arg)
     }
     SkipSpaces(text, pos);
     return true;
+}
+
+// The command text of a WM_DDE_EXECUTE in the ANSI code page. DDEML clients
+// of the wide API send UTF-16; the shell's are ANSI.
+std::string ReadCommandText(HGLOBAL hData, bool unicodeClient)
+{
+    const CScopedGlobalLock<const char> lock(hData);
+    const char* data = lock.Get();
+    if (!data) return {};
+    const SIZE_T size = lock.Size();
+    if (!unicodeClient || size < 2 || data[1] != '\0') return std::string(data, strnlen(data, size));
+    const auto* wide = reinterpret_cast<const wchar_t*>(data);
+    const int length = int(wcsnlen(wide, size / 2));
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string text(size_t(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide, length, text.data(), n, nullptr, nullptr);
+    return text;
 }
 }  // namespace
 
@@ -113,22 +132,9 @@ BOOL CDdeServer::OnExecute(HWND hWndServer, WPARAM wParam, LPARAM lParam, std::v
     UINT_PTR unused = 0;
     UINT_PTR hData = 0;
     if (!::UnpackDDElParam(WM_DDE_EXECUTE, lParam, &unused, &hData)) return FALSE;
-    std::string text;
-    if (const void* data = ::GlobalLock(reinterpret_cast<HGLOBAL>(hData))) {
-        // DDEML clients of the wide API send UTF-16; the shell's are ANSI.
-        const SIZE_T size = ::GlobalSize(reinterpret_cast<HGLOBAL>(hData));
-        if (::IsWindowUnicode(reinterpret_cast<HWND>(wParam)) && size >= 2 &&
-            static_cast<const char*>(data)[1] == '\0') {
-            const auto* wide = static_cast<const wchar_t*>(data);
-            const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, int(wcsnlen(wide, size / 2)), nullptr, 0, nullptr,
-                                                nullptr);
-            text.resize(size_t(n));
-            ::WideCharToMultiByte(CP_ACP, 0, wide, int(wcsnlen(wide, size / 2)), text.data(), n, nullptr, nullptr);
-        } else {
-            text.assign(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), size));
-        }
-        ::GlobalUnlock(reinterpret_cast<HGLOBAL>(hData));
-    }
+    // Unlocked again before the acknowledgement lets the client free it.
+    const std::string text = ReadCommandText(reinterpret_cast<HGLOBAL>(hData),
+                                             ::IsWindowUnicode(reinterpret_cast<HWND>(wParam)) != FALSE);
     const bool understood = ParseDdeCommands(text, commands);
     if (!understood) commands.clear();
     // Acknowledged before the work, so the shell is not held up by a message

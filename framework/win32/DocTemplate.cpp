@@ -75,7 +75,6 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL bMakeVisi
         pFrame = m_newFrame();
         CCreateContext context;
         context.m_pCurrentDoc = pDocument;
-        context.m_pNewDocTemplate = this;
         context.m_newView = m_newView;
         if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
             // A frame whose window existed has deleted itself with it.

@@ -37,7 +37,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent,
     m_strTitle = full.substr(0, full.find('\n'));
 
     const HICON hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(nIDResource));
-    const char* className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+    const char* className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
     m_hMenuDefault = ::LoadMenuA(hInst, MAKEINTRESOURCEA(nIDResource));
     const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};

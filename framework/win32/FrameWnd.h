@@ -23,7 +23,6 @@ enum : DWORD { FWS_ADDTOTITLE = 0x00008000, FWS_PREFIXTITLE = 0x00004000 };
 // What a new frame needs to create its view.
 struct CCreateContext {
     CDocument* m_pCurrentDoc = nullptr;
-    CSingleDocTemplate* m_pNewDocTemplate = nullptr;
     std::function<CView*()> m_newView;
 };
 

@@ -3,15 +3,10 @@
 #include <cstdio>
 
 #include "framework/win32/CmdTarget.h"
+#include "framework/win32/PathCompare.h"
 #include "framework/win32/WinApp.h"
 
 namespace {
-bool SamePathText(const std::string& a, const std::string& b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()), b.c_str(),
-                          int(b.size())) == CSTR_EQUAL;
-}
-
 // '&' in a path would turn the next letter into an accelerator.
 std::string EscapeAmpersands(const std::string& text)
 {
@@ -42,7 +37,7 @@ void CRecentFileList::Add(const std::string& path)
 {
     if (path.empty() || m_nSize <= 0) return;
     for (size_t i = 0; i < m_arrNames.size(); ++i) {
-        if (SamePathText(m_arrNames[i], path)) {
+        if (SamePath(m_arrNames[i], path)) {
             m_arrNames.erase(m_arrNames.begin() + long(i));
             break;
         }
@@ -63,7 +58,7 @@ void CRecentFileList::ReadList(const CWinApp& app)
         const std::string path = app.GetProfileString(m_strSection.c_str(), EntryName(i).c_str(), "");
         if (path.empty()) continue;
         bool dup = false;
-        for (const std::string& known : m_arrNames) dup = dup || SamePathText(known, path);
+        for (const std::string& known : m_arrNames) dup = dup || SamePath(known, path);
         if (!dup) m_arrNames.push_back(path);
     }
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "framework/win32/Handles.h"
+
 BOOL CView::Create(CWnd* pParent, UINT nID)
 {
     const RECT rect{0, 0, 0, 0};
@@ -15,7 +17,7 @@ BOOL CView::PreCreateWindow(CREATESTRUCTA& cs)
 
 const char* CView::GetClassName()
 {
-    return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+    return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
@@ -33,10 +35,8 @@ LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_DESTROY && GetDocument()) GetDocument()->RemoveView(this);
     if (message == WM_PAINT && !m_pfnSuper) {
-        PAINTSTRUCT ps;
-        const HDC hdc = ::BeginPaint(m_hWnd, &ps);
-        OnDraw(hdc);
-        ::EndPaint(m_hWnd, &ps);
+        const CScopedPaintDC dc(m_hWnd);
+        OnDraw(dc.Get());
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -1,7 +1,10 @@
 #pragma once
-// The application object: start-up and the message loop with idle
-// processing, the document template, the command line, and the profile in
-// the registry.
+// The application object. Its members are defined by subject:
+//   WinApp.cpp             life cycle, message loop and idle processing
+//   WinAppDocuments.cpp    the document template, File New/Open/Exit, recent files
+//   WinAppCommandLine.cpp  parsing the command line, carrying out its shell command
+//   WinAppShell.cpp        DDE open and the file type's shell registration
+//   WinAppProfile.cpp      the profile in the registry
 
 #include <windows.h>
 
@@ -12,28 +15,12 @@
 
 #include "framework/base/Report.h"
 #include "framework/win32/CmdTarget.h"
+#include "framework/win32/CommandLineInfo.h"
 #include "framework/win32/DdeServer.h"
 #include "framework/win32/DocTemplate.h"
 #include "framework/win32/RecentFileList.h"
 
 class CWnd;
-
-class CCommandLineInfo {
-public:
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
-    virtual ~CCommandLineInfo() = default;
-    // One argument; bFlag when it started with '/' or '-' (which is then dropped).
-    virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
-
-    int m_nShellCommand = FileNew;
-    BOOL m_bShowSplash = TRUE;
-    BOOL m_bRunEmbedded = FALSE;
-    BOOL m_bRunAutomated = FALSE;
-    std::string m_strFileName;
-    std::string m_strPrinterName;
-    std::string m_strDriverName;
-    std::string m_strPortName;
-};
 
 class CWinApp : public CCmdTarget {
 public:
@@ -111,6 +98,8 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// The full path of the program's .exe.
+std::string AfxGetModuleFileName();
 
 // The program's entry: InitInstance, then the message loop. Returns the exit code.
 int AfxWinMain(HINSTANCE hInstance, int nCmdShow);

@@ -5,8 +5,6 @@
 #include <list>
 #include <unordered_map>
 
-#include "framework/base/Exception.h"
-#include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 
 namespace {
@@ -225,14 +223,10 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     }
     if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
 
-    LRESULT result = 0;
-    try {
-        result = wnd->WindowProc(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        AfxReportException(e);
-    } catch (...) {
-        AfxMessageBox("An unexpected error occurred.", afx::mbOk | afx::mbIconError);
-    }
+    // A failed WM_CREATE (or WM_NCCREATE) makes CreateWindowEx fail: the
+    // window goes again rather than live on half made.
+    const LRESULT failure = message == WM_CREATE ? -1 : 0;
+    const LRESULT result = AfxCallbackGuard(failure, [&] { return wnd->WindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY && FromHandlePermanent(hWnd) == wnd) {
         wnd->Detach();
         wnd->PostNcDestroy();
@@ -261,16 +255,6 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBac
     wc.lpszClassName = stored.c_str();
     RegisterClassA(&wc);
     return stored.c_str();
-}
-
-void AfxReportException(const std::exception& e)
-{
-    if (dynamic_cast<const CUserException*>(&e)) return;
-    if (const auto* fe = dynamic_cast<const CFileException*>(&e)) {
-        fe->ReportError();
-        return;
-    }
-    AfxMessageBox(std::string("An unexpected error occurred: ") + e.what(), afx::mbOk | afx::mbIconError);
 }
 
 std::string AfxLoadString(UINT nID)

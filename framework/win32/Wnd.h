@@ -1,12 +1,14 @@
 #pragma once
 // A C++ object over a window. One static window procedure finds the object
 // of each HWND and turns messages into virtual calls; exceptions are caught
-// there and reported, never passed back into the system.
+// there by the callback guard and reported, never passed back into the
+// system.
 
 #include <windows.h>
 
 #include <string>
 
+#include "framework/win32/Callback.h"
 #include "framework/win32/CmdTarget.h"
 
 class CWnd : public CCmdTarget {
@@ -83,10 +85,6 @@ private:
 // returns its name.
 const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                                 HICON hIcon = nullptr);
-
-// Reports an exception caught at a window procedure or command: a file error
-// with its own text, nothing for a CUserException, else a generic message.
-void AfxReportException(const std::exception& e);
 
 // The string resource id of this module, or "" when there is none.
 std::string AfxLoadString(UINT nID);

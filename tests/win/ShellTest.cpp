@@ -16,6 +16,7 @@
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/DdeServer.h"
 #include "framework/win32/FrameWnd.h"
+#include "framework/win32/Handles.h"
 #include "framework/win32/RecentFileList.h"
 #include "framework/win32/RegKey.h"
 #include "tests/support/TestUtil.h"
@@ -642,7 +643,8 @@ HGLOBAL MakeDrop(const std::vector<std::string>& paths)
     size_t size = sizeof(DROPFILES) + 1;
     for (const std::string& path : paths) size += path.size() + 1;
     HGLOBAL hDrop = ::GlobalAlloc(GHND, size);
-    auto* drop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
+    const CScopedGlobalLock<DROPFILES> lock(hDrop);
+    DROPFILES* drop = lock.Get();
     drop->pFiles = sizeof(DROPFILES);
     drop->fWide = FALSE;
     char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
@@ -650,7 +652,6 @@ HGLOBAL MakeDrop(const std::vector<std::string>& paths)
         memcpy(names, path.c_str(), path.size() + 1);
         names += path.size() + 1;
     }
-    ::GlobalUnlock(hDrop);
     return hDrop;
 }
 
