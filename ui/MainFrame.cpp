@@ -7,8 +7,8 @@
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FileDialog.h"
-#include "app/SettingsStore.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "ui/FolderBrowser.h"
 #include "ui/Packwright32View.h"
 
