@@ -107,19 +107,33 @@ void CMainFrame::UpdateStatusTotals()
     m_wndStatusBar.SetPaneText(1, FormatString("%i files, %i bytes", doc->m_nFileCount, doc->m_nTotalSize));
 }
 
-void CMainFrame::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
+const CommandAvailability& CMainFrame::RefreshCommandAvailability()
 {
-    const CPackwright32View* view = GetListView();
-    pCmdUI->Enable(view && view->GetSelectedCount() > 0);
+    RefreshState state;
+    if (const CPackwright32View* view = GetListView()) {
+        state.commands.nRows = view->GetListCtrl().GetItemCount();
+        state.commands.nSelected = view->GetSelectedCount();
+    }
+    if (const CPackwright32Doc* doc = GetArchive()) {
+        state.bHasArchive = true;
+        state.nFileCount = doc->m_nFileCount;
+        state.nTotalSize = doc->m_nTotalSize;
+    }
+    // Unchanged state: the answer and the totals pane are still current.
+    if (m_lastRefresh == state) return m_available;
+    m_lastRefresh = state;
+    m_available = DecideCommandAvailability(state.commands);
     UpdateStatusTotals();
+    return m_available;
 }
 
-void CMainFrame::OnUpdateSelectAll(CCmdUI* pCmdUI)
+void CMainFrame::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
 {
-    const CPackwright32View* view = GetListView();
-    pCmdUI->Enable(view && view->GetListCtrl().GetItemCount() > 0);
-    UpdateStatusTotals();
+    const CommandAvailability& available = RefreshCommandAvailability();
+    pCmdUI->Enable(pCmdUI->m_nID == ID_EDIT_REMOVEFILES ? available.bRemove : available.bExtract);
 }
+
+void CMainFrame::OnUpdateSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(RefreshCommandAvailability().bSelectAll); }
 
 void CMainFrame::OnSelectAll()
 {
