@@ -169,7 +169,7 @@ void CMainFrame::OnRemoveFiles()
     CPackwright32Doc* doc = GetArchive();
     const CPackwright32View* view = GetListView();
     if (!doc || !view) return;
-    if (::MessageBoxA(m_hWnd, kTextConfirmRemove, kCaptionConfirm, MB_YESNO) != IDYES) return;
+    if (AfxMessageBox(kTextConfirmRemove, afx::mbYesNo, kCaptionConfirm) != afx::idYes) return;
     // The names of the selected rows, removed in one pass: row by row, each
     // removal would move the rest of the table (minutes for 65,536 rows).
     const CListCtrl list = view->GetListCtrl();
