@@ -1,6 +1,7 @@
 #include "ui/MainFrame.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/Packwright32Doc.h"
@@ -14,6 +15,13 @@
 
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_TOTALS, ID_INDICATOR_VERSION};
+
+struct ButtonText {
+    UINT nID;
+    const char* text;
+};
+const ButtonText kButtonTexts[] = {
+    {ID_EDIT_ADDFILES, "Add"}, {ID_EDIT_REMOVEFILES, "Remove"}, {ID_EDIT_EXTRACTFILES, "Extract"}};
 
 const char* const kTextAddFailed =
     "One or more errors occured while trying to add files. These files have been skipped.";
@@ -62,9 +70,10 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
                               noBorders, AFX_IDW_TOOLBAR)) {
         m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
         m_wndToolBar.SetWindowText("Main toolbar");
-        m_wndToolBar.SetButtonText(4, "Add");
-        m_wndToolBar.SetButtonText(5, "Remove");
-        m_wndToolBar.SetButtonText(6, "Extract");
+        for (const ButtonText& button : kButtonTexts) {
+            const int index = int(m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, button.nID));
+            if (index >= 0) m_wndToolBar.SetButtonText(index, button.text);
+        }
 
         // Size the buttons for their texts.
         m_wndToolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
@@ -85,7 +94,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
     }
 
     if (m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) {
-        m_wndStatusBar.SetIndicators(kIndicators, 3);
+        m_wndStatusBar.SetIndicators(kIndicators, int(std::size(kIndicators)));
         m_wndStatusBar.SetPaneInfo(0, ID_SEPARATOR, SBPS_STRETCH, 150);
         m_wndStatusBar.SetPaneInfo(1, 1, SBPS_STRETCH, 150);
         m_wndStatusBar.SetPaneInfo(2, 2, SBPS_NORMAL, 150);
@@ -157,7 +166,7 @@ void CMainFrame::OnAddFiles()
     std::string errors;
     for (const std::string& path : dialog.GetPathNames()) {
         const int result = doc->AddFile(path);
-        if (result < 0) errors += path + "\r\n" + CPackwright32Doc::GetAddResultText(result) + "\r\n\r\n";
+        if (result < 0) AppendErrorDetail(errors, path, CPackwright32Doc::GetAddResultText(result));
     }
     if (!errors.empty()) AfxShowErrorDetails(kTextAddFailed, errors);
     doc->UpdateAllViews(nullptr);
@@ -198,7 +207,7 @@ void CMainFrame::OnExtractFiles()
         const int next = list.GetNextItem(index, LVNI_SELECTED);
         const std::string name = list.GetItemText(index, 0);
         const int result = doc->ExtractFile(name, folder);
-        if (result < 0) errors += name + "\r\n" + CPackwright32Doc::GetExtractResultText(result) + "\r\n\r\n";
+        if (result < 0) AppendErrorDetail(errors, name, CPackwright32Doc::GetExtractResultText(result));
         index = next;
     }
     if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);
