@@ -30,8 +30,12 @@ BOOL CPackwright32App::InitInstance()
     ParseCommandLine(cmdInfo);
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
-    m_pMainWnd->ShowWindow(SW_SHOW);
-    m_pMainWnd->UpdateWindow();
+    // A /dde start waits hidden: the shell's open command that follows
+    // through DDE shows the window.
+    if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileDDE) {
+        m_pMainWnd->ShowWindow(SW_SHOW);
+        m_pMainWnd->UpdateWindow();
+    }
     // Archives dropped on the frame (not the list) are opened.
     m_pMainWnd->DragAcceptFiles(TRUE);
     return TRUE;

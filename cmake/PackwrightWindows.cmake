@@ -20,6 +20,12 @@ if(FW_WIN32_SOURCES)
   packwright_library(fw_win32 framework/win32 LINKS fw_base ${PACKWRIGHT_WIN32_LIBS})
 endif()
 
+# settings/: the registry and INI helpers, below ui/ and suite/ that use them.
+packwright_sources(SETTINGS_SOURCES settings)
+if(SETTINGS_SOURCES AND TARGET fw_win32)
+  packwright_library(settings settings LINKS fw_win32)
+endif()
+
 # The program's code but its entry point is a library: Packwright32.exe and
 # the Windows-side tests run the very same code. Resources compiled by windres.
 packwright_glob_dirs(APP_SOURCES app ui ui/menu suite)
@@ -29,6 +35,9 @@ if(APP_SOURCES AND TARGET fw_win32)
   add_library(pw_app STATIC ${APP_SOURCES})
   packwright_target_defaults(pw_app)
   target_link_libraries(pw_app PUBLIC core fw_win32)
+  if(TARGET settings)
+    target_link_libraries(pw_app PUBLIC settings)
+  endif()
 endif()
 if(TARGET pw_app AND APP_MAIN_SOURCES)
   add_executable(Packwright32 WIN32 ${APP_MAIN_SOURCES} ${APP_RESOURCES})

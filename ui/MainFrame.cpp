@@ -1,19 +1,27 @@
 #include "ui/MainFrame.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/Packwright32Doc.h"
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FileDialog.h"
-#include "app/SettingsStore.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "ui/FolderBrowser.h"
 #include "ui/Packwright32View.h"
 
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_TOTALS, ID_INDICATOR_VERSION};
+
+struct ButtonText {
+    UINT nID;
+    const char* text;
+};
+const ButtonText kButtonTexts[] = {
+    {ID_EDIT_ADDFILES, "Add"}, {ID_EDIT_REMOVEFILES, "Remove"}, {ID_EDIT_EXTRACTFILES, "Extract"}};
 
 const char* const kTextAddFailed =
     "One or more errors occured while trying to add files. These files have been skipped.";
@@ -62,9 +70,10 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
                               noBorders, AFX_IDW_TOOLBAR)) {
         m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
         m_wndToolBar.SetWindowText("Main toolbar");
-        m_wndToolBar.SetButtonText(4, "Add");
-        m_wndToolBar.SetButtonText(5, "Remove");
-        m_wndToolBar.SetButtonText(6, "Extract");
+        for (const ButtonText& button : kButtonTexts) {
+            const int index = int(m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, button.nID));
+            if (index >= 0) m_wndToolBar.SetButtonText(index, button.text);
+        }
 
         // Size the buttons for their texts.
         m_wndToolBar.SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
@@ -85,7 +94,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
     }
 
     if (m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) {
-        m_wndStatusBar.SetIndicators(kIndicators, 3);
+        m_wndStatusBar.SetIndicators(kIndicators, int(std::size(kIndicators)));
         m_wndStatusBar.SetPaneInfo(0, ID_SEPARATOR, SBPS_STRETCH, 150);
         m_wndStatusBar.SetPaneInfo(1, 1, SBPS_STRETCH, 150);
         m_wndStatusBar.SetPaneInfo(2, 2, SBPS_NORMAL, 150);
@@ -107,19 +116,33 @@ void CMainFrame::UpdateStatusTotals()
     m_wndStatusBar.SetPaneText(1, FormatString("%i files, %i bytes", doc->m_nFileCount, doc->m_nTotalSize));
 }
 
-void CMainFrame::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
+const CommandAvailability& CMainFrame::RefreshCommandAvailability()
 {
-    const CPackwright32View* view = GetListView();
-    pCmdUI->Enable(view && view->GetSelectedCount() > 0);
+    RefreshState state;
+    if (const CPackwright32View* view = GetListView()) {
+        state.commands.nRows = view->GetListCtrl().GetItemCount();
+        state.commands.nSelected = view->GetSelectedCount();
+    }
+    if (const CPackwright32Doc* doc = GetArchive()) {
+        state.bHasArchive = true;
+        state.nFileCount = doc->m_nFileCount;
+        state.nTotalSize = doc->m_nTotalSize;
+    }
+    // Unchanged state: the answer and the totals pane are still current.
+    if (m_lastRefresh == state) return m_available;
+    m_lastRefresh = state;
+    m_available = DecideCommandAvailability(state.commands);
     UpdateStatusTotals();
+    return m_available;
 }
 
-void CMainFrame::OnUpdateSelectAll(CCmdUI* pCmdUI)
+void CMainFrame::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
 {
-    const CPackwright32View* view = GetListView();
-    pCmdUI->Enable(view && view->GetListCtrl().GetItemCount() > 0);
-    UpdateStatusTotals();
+    const CommandAvailability& available = RefreshCommandAvailability();
+    pCmdUI->Enable(pCmdUI->m_nID == ID_EDIT_REMOVEFILES ? available.bRemove : available.bExtract);
 }
+
+void CMainFrame::OnUpdateSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(RefreshCommandAvailability().bSelectAll); }
 
 void CMainFrame::OnSelectAll()
 {
@@ -143,7 +166,7 @@ void CMainFrame::OnAddFiles()
     std::string errors;
     for (const std::string& path : dialog.GetPathNames()) {
         const int result = doc->AddFile(path);
-        if (result < 0) errors += path + "\r\n" + CPackwright32Doc::GetAddResultText(result) + "\r\n\r\n";
+        if (result < 0) AppendErrorDetail(errors, path, CPackwright32Doc::GetAddResultText(result));
     }
     if (!errors.empty()) AfxShowErrorDetails(kTextAddFailed, errors);
     doc->UpdateAllViews(nullptr);
@@ -155,7 +178,7 @@ void CMainFrame::OnRemoveFiles()
     CPackwright32Doc* doc = GetArchive();
     const CPackwright32View* view = GetListView();
     if (!doc || !view) return;
-    if (::MessageBoxA(m_hWnd, kTextConfirmRemove, kCaptionConfirm, MB_YESNO) != IDYES) return;
+    if (AfxMessageBox(kTextConfirmRemove, afx::mbYesNo, kCaptionConfirm) != afx::idYes) return;
     // The names of the selected rows, removed in one pass: row by row, each
     // removal would move the rest of the table (minutes for 65,536 rows).
     const CListCtrl list = view->GetListCtrl();
@@ -184,7 +207,7 @@ void CMainFrame::OnExtractFiles()
         const int next = list.GetNextItem(index, LVNI_SELECTED);
         const std::string name = list.GetItemText(index, 0);
         const int result = doc->ExtractFile(name, folder);
-        if (result < 0) errors += name + "\r\n" + CPackwright32Doc::GetExtractResultText(result) + "\r\n\r\n";
+        if (result < 0) AppendErrorDetail(errors, name, CPackwright32Doc::GetExtractResultText(result));
         index = next;
     }
     if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);

@@ -2,10 +2,13 @@
 // The program's main window: menu, toolbar, status bar with the archive's
 // totals, the list view, and the Edit commands.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "framework/win32/ControlBar.h"
 #include "framework/win32/FrameWnd.h"
+#include "ui/CommandAvailability.h"
 
 class CPackwright32Doc;
 class CPackwright32View;
@@ -35,4 +38,21 @@ protected:
 
     CPackwright32View* GetListView() const;
     CPackwright32Doc* GetArchive() const;
+
+private:
+    // Gathers the plain state (cheap: counts the list keeps) and, when it
+    // differs from the last gathered, decides the commands anew and rewrites
+    // the totals: once per refresh of the command states, however many
+    // update handlers the refresh runs.
+    const CommandAvailability& RefreshCommandAvailability();
+
+    struct RefreshState {
+        CommandState commands;
+        bool bHasArchive = false;
+        int32_t nFileCount = 0;
+        int32_t nTotalSize = 0;
+        bool operator==(const RefreshState&) const = default;
+    };
+    std::optional<RefreshState> m_lastRefresh;
+    CommandAvailability m_available;
 };

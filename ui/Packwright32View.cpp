@@ -132,10 +132,9 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
 
 int CPackwright32View::GetSelectedCount() const
 {
-    const CListCtrl list = GetListCtrl();
-    int count = 0;
-    for (int i = list.GetNextItem(-1, LVNI_SELECTED); i != -1; i = list.GetNextItem(i, LVNI_SELECTED)) ++count;
-    return count;
+    // The list keeps the count: no walk over the rows (65,536 of them are
+    // asked for at every refresh of the command states).
+    return int(SendMessage(LVM_GETSELECTEDCOUNT));
 }
 
 std::string CPackwright32View::FormatGroupedNumber(int32_t value)

@@ -12,10 +12,10 @@ MessageBoxHandler& CurrentHandler()
 }
 }  // namespace
 
-int AfxMessageBox(const std::string& text, UINT type)
+int AfxMessageBox(const std::string& text, UINT type, const std::string& caption)
 {
     if (const MessageBoxHandler& handler = CurrentHandler())
-        return handler(text, type);
+        return handler(text, type, caption);
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
     // Nobody can answer: take the choice that goes on.

@@ -53,14 +53,18 @@ CWinApp::CWinApp(const char* appName)
     for (UINT nID = ID_FILE_MRU_FIRST; nID <= ID_FILE_MRU_LAST; ++nID)
         MapCommand(nID, [this, nID] { OnOpenRecentFile(nID); });
     MapUpdate(ID_FILE_MRU_FILE1, [this](CCmdUI* pCmdUI) { OnUpdateRecentFileMenu(pCmdUI); });
-    // Message boxes are owned by the main window and captioned with the application's name.
-    m_previousMessageHandler = AfxSetMessageBoxHandler([this](const std::string& text, UINT type) {
-        HWND owner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-        if (owner) owner = ::GetLastActivePopup(owner);
-        if (owner && !::IsWindowVisible(owner)) owner = nullptr;
-        const std::string caption = m_pszAppName.empty() ? std::string("Error") : m_pszAppName;
-        return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type | MB_TASKMODAL);
-    });
+    // Message boxes are owned by the main window and captioned with the
+    // application's name unless the caller names another caption.
+    m_previousMessageHandler =
+        AfxSetMessageBoxHandler([this](const std::string& text, UINT type, const std::string& caption) {
+            HWND owner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+            if (owner) owner = ::GetLastActivePopup(owner);
+            if (owner && !::IsWindowVisible(owner)) owner = nullptr;
+            const std::string shown = !caption.empty()        ? caption
+                                      : m_pszAppName.empty() ? std::string("Error")
+                                                             : m_pszAppName;
+            return ::MessageBoxA(owner, text.c_str(), shown.c_str(), type | MB_TASKMODAL);
+        });
 }
 
 CWinApp::~CWinApp()

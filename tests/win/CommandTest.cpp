@@ -13,10 +13,10 @@
 #include "core/Packwright32Doc.h"
 #include "framework/win32/AfxRes.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
 #include "ui/FolderBrowser.h"
-#include "app/SettingsStore.h"
 
 using guitest::AppSession;
 using guitest::MakeArchive;

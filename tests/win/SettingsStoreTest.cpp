@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/SettingsStore.h"
 #include "framework/base/File.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/TestUtil.h"
 
 using testutil::TempDir;

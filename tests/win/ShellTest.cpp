@@ -425,6 +425,8 @@ TEST_F(ShellIntegration, DdeSwitchWaitsHiddenWithANewDocument)
     ASSERT_TRUE(session.started);
     ASSERT_NE(session.Doc(), nullptr);
     EXPECT_EQ(session.Doc()->GetPathName(), "");
+    ASSERT_NE(session.MainWnd(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(session.MainWnd()));
 }
 
 TEST_F(ShellIntegration, TooManyFilesWarningDoesNotStopTheStart)
@@ -613,6 +615,8 @@ TEST_F(ShellIntegration, DdeOpenGoesToTheRunningInstance)
     const std::string archive = MakeArchive(dir, "dde.vpp", 3);
     Session session({"/dde"}, UniqueService());
     ASSERT_TRUE(session.started);
+    // Hidden until the open arrives; the open shows it.
+    EXPECT_FALSE(::IsWindowVisible(session.MainWnd()));
 
     const DdeClientResult result = SendDde(UniqueService(), "[open(\"" + archive + "\")]");
     EXPECT_TRUE(result.connected);

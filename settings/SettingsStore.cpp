@@ -1,8 +1,9 @@
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <vector>
 
 #include "framework/base/File.h"
+#include "framework/base/Path.h"
 #include "framework/win32/RegKey.h"
 
 const char* const kSuiteRootKey = "Software\\Halvard Network";
@@ -31,8 +32,9 @@ std::string GetIniString(const std::string& section, const std::string& key, con
 
 std::string AddTrailingBackslash(const std::string& folder)
 {
-    if (folder.empty() || folder.back() == '\\') return folder;
-    return folder + '\\';
+    // Unlike the path helper, "" stays "": a folder the suite never set
+    // must not become the root of the current drive.
+    return folder.empty() ? folder : AddTrailingSeparator(folder);
 }
 
 bool FileExists(const std::string& path)
