@@ -154,7 +154,7 @@ std::string ConsoleLine(const std::string& text)
 
 // The document's messages (the load pass's, the framework's file errors) go
 // to standard error; nobody is there to answer, so take the default answer.
-int ConsoleMessage(const std::string& text, UINT type)
+int ConsoleMessage(const std::string& text, UINT type, const std::string&)
 {
     WriteErr(ConsoleLine(text));
     const UINT buttons = type & 0x0F;

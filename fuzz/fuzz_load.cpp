@@ -58,7 +58,7 @@ void CheckTable(const CPackwright32Doc& doc)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The load pass reports through message boxes: answer them all.
-    AfxSetMessageBoxHandler([](const std::string&, UINT) { return int(afx::idOk); });
+    AfxSetMessageBoxHandler([](const std::string&, UINT, const std::string&) { return int(afx::idOk); });
     return 0;
 }
 

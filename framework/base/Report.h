@@ -2,10 +2,8 @@
 // AfxMessageBox through a replaceable reporter: the GUI shows message boxes,
 // the command-line tool writes to standard error, tests record.
 
-#include <cstddef>
 #include <functional>
 #include <string>
-#include <type_traits>
 
 #include "framework/base/Types.h"
 
@@ -24,40 +22,9 @@ enum : UINT {
 enum : int { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };
 }  // namespace afx
 
-// Shows a message and returns the answer. It takes (text, type, caption) or,
-// for handlers with no use for the caption, (text, type). An empty caption
-// stands for the application's title.
-class MessageBoxHandler {
-public:
-    using Function = std::function<int(const std::string& text, UINT type, const std::string& caption)>;
-
-    MessageBoxHandler() = default;
-    MessageBoxHandler(std::nullptr_t) {}
-    template <class F>
-        requires(!std::is_same_v<F, MessageBoxHandler> &&
-                 std::is_invocable_r_v<int, F&, const std::string&, UINT, const std::string&>)
-    MessageBoxHandler(F handler) : m_handler(std::move(handler))
-    {
-    }
-    template <class F>
-        requires(!std::is_invocable_v<F&, const std::string&, UINT, const std::string&> &&
-                 std::is_invocable_r_v<int, F&, const std::string&, UINT>)
-    MessageBoxHandler(F handler)
-        : m_handler([handler = std::move(handler)](const std::string& text, UINT type, const std::string&) mutable {
-              return int(handler(text, type));
-          })
-    {
-    }
-
-    explicit operator bool() const { return bool(m_handler); }
-    int operator()(const std::string& text, UINT type, const std::string& caption) const
-    {
-        return m_handler(text, type, caption);
-    }
-
-private:
-    Function m_handler;
-};
+// Shows a message and returns the answer; an empty caption stands for the
+// application's title.
+using MessageBoxHandler = std::function<int(const std::string& text, UINT type, const std::string& caption)>;
 
 // Shows text modally and returns the answer (afx::idOk etc.). The caption
 // is the application's title unless given.

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
 #endif
     // A message box nobody answers would hang a test: anything not recorded
     // by the test itself fails it.
-    AfxSetMessageBoxHandler([](const std::string& text, UINT) {
+    AfxSetMessageBoxHandler([](const std::string& text, UINT, const std::string&) {
         ADD_FAILURE() << "unexpected message: " << text;
         return int(afx::idOk);
     });

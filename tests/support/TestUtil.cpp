@@ -102,7 +102,7 @@ std::vector<std::string> ListFolder(const std::string& path)
 
 MessageRecorder::MessageRecorder(int answer)
 {
-    m_previous = AfxSetMessageBoxHandler([this, answer](const std::string& text, UINT type) {
+    m_previous = AfxSetMessageBoxHandler([this, answer](const std::string& text, UINT type, const std::string&) {
         texts.push_back(text);
         types.push_back(type);
         return answer;
