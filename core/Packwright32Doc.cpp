@@ -47,6 +47,7 @@ void CPackwright32Doc::DeleteContents()
     m_dwVersion = VPP_VERSION;
     m_nTotalSize = 0;
     m_nDataBytes = 0;
+    m_nDroppedRecords = 0;
     m_bIndexValid = false;
 }
 
@@ -102,6 +103,13 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     }
 
     std::vector<VppRecord> records = VppReadDirectory(file, header, count);
+    if (int32_t(records.size()) < count) {
+        // A damaged size puts this record's data, and all after it, out of
+        // reach; the records before it are still good.
+        AfxMessageBox(GetUnreachableFilesText(count - int32_t(records.size()), int32_t(records.size())),
+                      afx::mbOk | afx::mbIconWarning);
+        count = int32_t(records.size());
+    }
     const std::string& archivePath = file.GetFilePath();
     for (int32_t i = 0; i < count; ++i) {
         VppRecord& record = records[size_t(i)];
@@ -113,6 +121,7 @@ void CPackwright32Doc::LoadArchive(CFile& file)
         entry.m_nOffset = record.offset;
     }
     m_nFileCount = count;
+    m_nDroppedRecords = std::max(header.fileCount, 0) - count;
     m_bIndexValid = false;
     UpdateTotalSize();
 }

@@ -27,6 +27,7 @@ enum : int {
     EXTRACT_NO_ARCHIVE = -2,
     EXTRACT_CANNOT_CREATE = -3,
     EXTRACT_NOT_SAVED = -4,
+    EXTRACT_SOURCE_SHORT = -5,
 };
 // Result codes of CopyFileData.
 enum : int {
@@ -34,6 +35,7 @@ enum : int {
     COPY_NO_SOURCE = -1,
     COPY_SIZE_CHANGED = -2,
     COPY_WRITE_FAILED = -3,  // has a text, but write errors escape as CFileException
+    COPY_SOURCE_SHORT = -4,
 };
 
 class CPackwright32Doc : public CDocument {
@@ -56,7 +58,8 @@ public:
                                  const char* defaultText) override;
 
     // Puts the file at path (a full path) into the table, replacing an entry
-    // of the same name regardless of letter case. Returns an ADD_ code.
+    // of the same name regardless of letter case (compared as stored: the
+    // first 59 bytes). Returns an ADD_ code.
     int AddFile(const std::string& path);
     // Removes the last entry named exactly name; FALSE when there is none.
     BOOL RemoveFile(const std::string& name);
@@ -73,6 +76,7 @@ public:
     static std::string GetCopyResultText(int code);
     static std::string GetFormatErrorText(VppError error);
     static std::string GetTooManyFilesText(int32_t count);
+    static std::string GetUnreachableFilesText(int32_t dropped, int32_t loaded);
     static std::string GetSaveFailedText();
     static std::string GetReplaceFailedText(const std::string& workPath, const std::string& target,
                                             const std::string& reason);
@@ -97,12 +101,15 @@ public:
     uint32_t m_dwVersion = VPP_VERSION;
     int32_t m_nTotalSize = 0;
     BOOL m_bSaveErrors = FALSE;
+    // Records of the archive as opened that are not in the table (beyond
+    // the table's size, or out of reach): saving over it loses them.
+    int32_t m_nDroppedRecords = 0;
 
 private:
     void LoadArchive(CFile& file);
     void StoreArchive(CFile& file);
     int FindExact(const std::string& name) const;
-    int FindNoCase(const std::string& lowerName);
+    int FindNoCase(const std::string& key);
 
     // The name the new archive is written under before it replaces target.
     std::string ChooseWorkPath(const std::string& target) const;
@@ -110,7 +117,7 @@ private:
     std::string m_strSaveErrors;
     BOOL m_bTargetReplaced = FALSE;
     int64_t m_nDataBytes = 0;  // sum of the block-aligned sizes of the entries in use
-    // Lower-cased name -> highest index with that name; rebuilt lazily after
+    // Replace key -> highest index with that key; rebuilt lazily after
     // anything but an append or a same-name replace changed the table.
     std::unordered_map<std::string, int32_t> m_nameIndex;
     bool m_bIndexValid = false;

@@ -8,6 +8,13 @@
 #include "framework/base/CodePage.h"
 #include "framework/base/Path.h"
 
+namespace {
+// Names are compared for the replace rule as they will be stored: their first
+// 59 bytes, without regard to case. Otherwise a long name added twice, or two
+// long names that differ only past the cut, would become duplicates.
+std::string ReplaceKey(const std::string& name) { return AnsiToLower(name.substr(0, VPP_NAME_LENGTH - 1)); }
+}  // namespace
+
 int CPackwright32Doc::FindExact(const std::string& name) const
 {
     for (int32_t i = m_nFileCount - 1; i >= 0; --i)
@@ -15,15 +22,15 @@ int CPackwright32Doc::FindExact(const std::string& name) const
     return -1;
 }
 
-int CPackwright32Doc::FindNoCase(const std::string& lowerName)
+int CPackwright32Doc::FindNoCase(const std::string& key)
 {
     if (!m_bIndexValid) {
         m_nameIndex.clear();
         m_nameIndex.reserve(size_t(m_nFileCount) * 2);
-        for (int32_t i = 0; i < m_nFileCount; ++i) m_nameIndex[AnsiToLower(m_Entries[i].m_strName)] = i;
+        for (int32_t i = 0; i < m_nFileCount; ++i) m_nameIndex[ReplaceKey(m_Entries[i].m_strName)] = i;
         m_bIndexValid = true;
     }
-    const auto it = m_nameIndex.find(lowerName);
+    const auto it = m_nameIndex.find(key);
     return it == m_nameIndex.end() ? -1 : it->second;
 }
 
@@ -42,8 +49,8 @@ int CPackwright32Doc::AddFile(const std::string& path)
 
     const size_t slash = path.rfind(kPathSeparator);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string lowerName = AnsiToLower(name);
-    const int match = FindNoCase(lowerName);
+    const std::string key = ReplaceKey(name);
+    const int match = FindNoCase(key);
     if (match < 0 && m_nFileCount >= VPP_MAX_FILES) return ADD_TABLE_FULL;
 
     // Refuse what would not fit in the format's signed 32-bit offsets.
@@ -60,7 +67,7 @@ int CPackwright32Doc::AddFile(const std::string& path)
     entry.m_strFilePath = path;
     if (match < 0) {
         m_nFileCount = newCount;
-        if (m_bIndexValid) m_nameIndex[lowerName] = index;
+        if (m_bIndexValid) m_nameIndex[key] = index;
     }
     // The same sum UpdateTotalSize would make, without a pass over the table.
     m_nDataBytes = newData;

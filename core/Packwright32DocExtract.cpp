@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/base/Path.h"
+#include "framework/base/PendingFile.h"
 
 namespace {
 
@@ -14,9 +15,9 @@ namespace {
 // memory of its own size (which a 32-bit process may not have for 2 GiB).
 constexpr uint32_t kCopyChunk = 1u << 20;
 
-// Copies size bytes from src's position to dest's; what src does not
-// deliver becomes zeros.
-void CopyBytes(CFile& src, CFile& dest, int32_t size)
+// Copies size bytes from src's position to dest's. What src does not
+// deliver becomes zeros, and the result is false.
+bool CopyBytes(CFile& src, CFile& dest, int32_t size)
 {
     std::vector<uint8_t> buffer(std::min<uint32_t>(uint32_t(size), kCopyChunk));
     uint32_t remaining = uint32_t(size);
@@ -30,6 +31,15 @@ void CopyBytes(CFile& src, CFile& dest, int32_t size)
         }
         dest.Write(buffer.data(), n);
         remaining -= n;
+    }
+    return !atEnd;
+}
+
+void RemoveQuietly(const std::string& path)
+{
+    try {
+        CFile::Remove(path);
+    } catch (const CFileException&) {
     }
 }
 
@@ -73,22 +83,41 @@ int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& fo
     if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) return EXTRACT_NO_ARCHIVE;
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
+
+    // Written under a new name and then moved over destPath: a half-written
+    // file never carries the entry's name, and a link planted under that
+    // name is replaced, never written through.
     CFile dest;
-    if (!dest.Open(destPath, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) return EXTRACT_CANNOT_CREATE;
+    std::string workPath;
+    for (int n = 0; !dest.IsOpen(); ++n) {
+        workPath = destPath + (n == 0 ? std::string() : "." + std::to_string(n)) + ".try";
+        if (CFile::Exists(workPath)) continue;
+        if (!dest.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite | CFile::shareExclusive))
+            return EXTRACT_CANNOT_CREATE;
+    }
+    AfxSetPendingFile(workPath);
+    int result = EXTRACT_OK;
     try {
         archive.Seek(entry.m_nOffset, CFile::begin);
-        CopyBytes(archive, dest, entry.m_nSize);
+        if (!CopyBytes(archive, dest, entry.m_nSize)) result = EXTRACT_SOURCE_SHORT;
         dest.Close();
-    } catch (...) {
-        // No half-written file stays behind.
+    } catch (const CFileException&) {
+        // A write error (a full disk) ends every extraction alike: it escapes.
         dest.Abort();
-        try {
-            CFile::Remove(destPath);
-        } catch (const CFileException&) {
-        }
+        RemoveQuietly(workPath);
+        AfxSetPendingFile({});
         throw;
     }
-    return EXTRACT_OK;
+    if (result == EXTRACT_OK) {
+        try {
+            CFile::RenameOver(workPath, destPath);
+        } catch (const CFileException&) {
+            result = EXTRACT_CANNOT_CREATE;  // a folder of that name, say
+        }
+    }
+    if (result != EXTRACT_OK) RemoveQuietly(workPath);
+    AfxSetPendingFile({});
+    return result;
 }
 
 int CPackwright32Doc::CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size)
@@ -98,6 +127,5 @@ int CPackwright32Doc::CopyFileData(const std::string& path, int32_t offset, CFil
     // Offset 0 marks an outside file: stored data always lies at 2048 or beyond.
     if (offset == 0 && source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
     source.Seek(offset, CFile::begin);
-    CopyBytes(source, dest, size);
-    return COPY_OK;
+    return CopyBytes(source, dest, size) ? COPY_OK : COPY_SOURCE_SHORT;
 }

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "framework/base/Path.h"
+#include "framework/base/PendingFile.h"
 #include "framework/base/Report.h"
 
 void CPackwright32Doc::StoreArchive(CFile& file)
@@ -79,6 +80,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
         ReportSaveLoadException(workPath, &error, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
         return fail();
     }
+    AfxSetPendingFile(workPath);
     work.CopyPermissionsFrom(target);
     const BOOL bWritten = SaveToFile(work);
     if (!bWritten || m_bSaveErrors) {
@@ -87,6 +89,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
             CFile::Remove(workPath);
         } catch (const CFileException&) {
         }
+        AfxSetPendingFile({});
         if (m_bSaveErrors) AfxShowErrorDetails(GetSaveFailedText(), m_strSaveErrors);
         return fail();
     }
@@ -96,11 +99,14 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     try {
         CFile::RenameOver(workPath, target);
     } catch (const CFileException& e) {
+        // The new archive stays: it is complete, and the message names it.
+        AfxSetPendingFile({});
         AfxMessageBox(GetReplaceFailedText(workPath, target, e.GetErrorMessage()), afx::mbOk | afx::mbIconError);
         SetModifiedFlag(TRUE);
         UpdateAllViews(nullptr);
         return FALSE;
     }
+    AfxSetPendingFile({});
     m_bTargetReplaced = TRUE;
 
     // The table now follows the new file; should it not open again, the

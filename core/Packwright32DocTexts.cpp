@@ -24,6 +24,18 @@ std::string CPackwright32Doc::GetTooManyFilesText(int32_t count)
                         count, VPP_MAX_FILES);
 }
 
+std::string CPackwright32Doc::GetUnreachableFilesText(int32_t dropped, int32_t loaded)
+{
+    return FormatString("WARNING! The directory of this file places %i files at 2 GB or beyond, where PACKWRIGHT32 "
+                        "cannot reach them. PACKWRIGHT32 will only load the first %i files. If you save to the same "
+                        "file, all files beyond that will be lost.",
+                        dropped, loaded);
+}
+
+namespace {
+const char* const kTextSourceShort = "The archive is shorter than its directory: the data of this file is cut off.";
+}
+
 std::string CPackwright32Doc::GetSaveFailedText()
 {
     return "The archive was not saved, because these files could not be copied:";
@@ -56,6 +68,7 @@ std::string CPackwright32Doc::GetExtractResultText(int code)
     case EXTRACT_NO_ARCHIVE: return "Error while trying to access the .VP file.";
     case EXTRACT_CANNOT_CREATE: return "Error while trying to save file (File/Directory access problem?).";
     case EXTRACT_NOT_SAVED: return "Skipped since this file is not yet saved in a .VPP.";
+    case EXTRACT_SOURCE_SHORT: return kTextSourceShort;
     default: return FormatString("Unknown error %i.", code);
     }
 }
@@ -66,6 +79,7 @@ std::string CPackwright32Doc::GetCopyResultText(int code)
     case COPY_OK: return "File successfully copied.";
     case COPY_NO_SOURCE: return "Error while trying to access source file.";
     case COPY_WRITE_FAILED: return "Error while saving data to file (Disk full?).";
+    case COPY_SOURCE_SHORT: return kTextSourceShort;
     default: return FormatString("Unknown error %i.", code);
     }
 }

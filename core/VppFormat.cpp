@@ -67,15 +67,14 @@ std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, in
 
     // Offsets follow the directory as stored, even when not all of it is read.
     int64_t offset = VppDataStart(header.fileCount);
-    std::vector<VppRecord> records(static_cast<size_t>(count));
+    std::vector<VppRecord> records;
+    records.reserve(size_t(count));
     for (int32_t i = 0; i < count; ++i) {
         const uint8_t* field = bytes.data() + size_t(i) * VPP_RECORD_SIZE;
-        VppRecord& record = records[size_t(i)];
-        record.name = VppNameFromField(field + VPP_RECORD_NAME, VPP_NAME_LENGTH);
-        record.size = VppGetLE32(field + VPP_RECORD_FILE_SIZE);
-        record.offset = int32_t(offset);
-        offset += VppAlign(record.size);
-        if (offset >= VPP_SIZE_LIMIT) throw CFormatException(VppError::tooLarge);
+        const uint32_t size = VppGetLE32(field + VPP_RECORD_FILE_SIZE);
+        if (offset + VppAlign(size) >= VPP_SIZE_LIMIT) break;
+        records.push_back({VppNameFromField(field + VPP_RECORD_NAME, VPP_NAME_LENGTH), size, int32_t(offset)});
+        offset += VppAlign(size);
     }
     return records;
 }

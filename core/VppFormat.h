@@ -77,7 +77,7 @@ enum class VppError {
     invalidSignature,
     invalidVersion,
     truncated,  // the header or the directory is cut short
-    tooLarge,   // offsets reach 2 GiB
+    tooLarge,   // the directory itself reaches 2 GiB
 };
 
 class CFormatException : public CException {
@@ -95,7 +95,9 @@ VppHeader VppReadHeader(CFile& file);
 
 // Reads the first count records of the directory (count at most the header's
 // file count, which fixes where the data area starts) in one read. Throws
-// CFormatException when the directory is cut short or an offset reaches 2 GiB.
+// CFormatException when the directory is cut short. Stops before the first
+// record whose data would reach 2 GiB: it and the records after it cannot
+// be reached, so fewer than count records may come back.
 std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, int32_t count);
 
 // Writes the header and the directory of header.fileCount records, record(i)

@@ -83,6 +83,8 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
         err = errno;
     if (err != 0) {
         if (fd >= 0) ::close(fd);
+        // A file this open created must not stay behind as an empty one.
+        if (fd >= 0 && (flags & O_EXCL)) ::unlink(fileName.c_str());
         if (pError) *pError = CFileException(CFileException::OsErrorToException(err), err, fullPath);
         return FALSE;
     }

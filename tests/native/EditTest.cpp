@@ -255,18 +255,30 @@ TEST_F(EditTest, ExtractWritesTheEntrysBytes)
     EXPECT_FALSE(doc->IsModified());
 }
 
-TEST_F(EditTest, ExtractOfAShortSourceYieldsZeros)
+TEST_F(EditTest, AShortArchiveIsReportedNotTurnedIntoZeros)
 {
-    std::vector<uint8_t> bytes = vppbytes::Header(1);
+    std::vector<uint8_t> bytes = vppbytes::Header(2);
+    vppbytes::Record(bytes, "whole", 10);
     vppbytes::Record(bytes, "short", 5000);
+    vppbytes::PadBlock(bytes);
+    const std::vector<uint8_t> whole = Pattern(10, 5);
+    bytes.insert(bytes.end(), whole.begin(), whole.end());
     vppbytes::PadBlock(bytes);
     const std::vector<uint8_t> present = Pattern(1000, 6);
     bytes.insert(bytes.end(), present.begin(), present.end());
-    OpenArchive(bytes);
-    ASSERT_EQ(doc->ExtractFile("short", out.Path()), EXTRACT_OK);
-    std::vector<uint8_t> expected = present;
-    expected.resize(5000, 0);
-    EXPECT_EQ(ReadFileBytes(out / "short"), expected);
+    const std::string archive = OpenArchive(bytes);
+
+    EXPECT_EQ(doc->ExtractFile("short", out.Path()), EXTRACT_SOURCE_SHORT);
+    EXPECT_EQ(doc->ExtractFile("whole", out.Path()), EXTRACT_OK);
+    EXPECT_EQ(ListFolder(out.Path()), std::vector<std::string>{"whole"});
+
+    // Saved over itself: the save fails with that entry, the archive stays.
+    testutil::MessageRecorder messages;
+    EXPECT_FALSE(doc->OnSaveDocument(archive));
+    EXPECT_EQ(doc->GetSaveErrorReport(),
+              "short\r\nThe archive is shorter than its directory: the data of this file is cut off.\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(archive), bytes);
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"game.vpp"});
 }
 
 TEST_F(EditTest, ExtractFailuresWriteNothing)
@@ -288,7 +300,9 @@ TEST_F(EditTest, ExtractFailuresWriteNothing)
     EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-3),
               "Error while trying to save file (File/Directory access problem?).");
     EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-4), "Skipped since this file is not yet saved in a .VPP.");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-5), "Unknown error -5.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-5),
+              "The archive is shorter than its directory: the data of this file is cut off.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-6), "Unknown error -6.");
 }
 
 TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)

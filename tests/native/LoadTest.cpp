@@ -229,26 +229,42 @@ TEST_F(LoadTest, MissingFileReportsItAndLeavesTheDocumentAlone)
     EXPECT_EQ(doc->GetPathName(), before);
 }
 
-TEST_F(LoadTest, DirectoriesReachingTwoGiBAreRefused)
+TEST_F(LoadTest, RecordsReachingTwoGiBAreDroppedWithAWarning)
 {
     // The largest archive that fits: total 2 GiB - 2048.
     std::vector<uint8_t> fits = vppbytes::Header(1);
     vppbytes::Record(fits, "big", 0x7FFFE800);
     ASSERT_TRUE(Open(Write("fits.vpp", fits)));
     EXPECT_EQ(doc->m_nTotalSize, 0x7FFFF800);
+    EXPECT_EQ(doc->m_nDroppedRecords, 0);
 
+    // A damaged size makes its record and those after it unreachable; the
+    // good records before it still load.
     std::vector<uint8_t> oneByteMore = vppbytes::Header(1);
     vppbytes::Record(oneByteMore, "big", 0x7FFFE801);
-    std::vector<uint8_t> sumWraps = vppbytes::Header(3);
-    for (int i = 0; i < 3; ++i) vppbytes::Record(sumWraps, "q" + std::to_string(i), 0x40000000);
-    std::vector<uint8_t> negativeSize = vppbytes::Header(1);
+    std::vector<uint8_t> sumWraps = vppbytes::Header(4);
+    for (int i = 0; i < 4; ++i) vppbytes::Record(sumWraps, "q" + std::to_string(i), 0x40000000);
+    std::vector<uint8_t> negativeSize = vppbytes::Header(2);
+    vppbytes::Record(negativeSize, "good", 7);
     vppbytes::Record(negativeSize, "neg", 0xFFFFFFFF);
 
-    for (const auto& bytes : {oneByteMore, sumWraps, negativeSize}) {
+    const struct {
+        std::vector<uint8_t> bytes;
+        int loaded;
+    } cases[] = {{oneByteMore, 0}, {sumWraps, 1}, {negativeSize, 1}};
+    for (const auto& c : cases) {
         LoadSomethingAndEdit();
         MessageRecorder messages;
-        EXPECT_FALSE(Open(Write("huge.vpp", bytes)));
-        EXPECT_EQ(messages.texts.size(), 1u);
-        ExpectEmptiedAsByNew();
+        ASSERT_TRUE(Open(Write("huge.vpp", c.bytes)));
+        ASSERT_EQ(messages.texts.size(), 1u);
+        const int32_t dropped = int32_t(vppbytes::GetLE32(c.bytes, VPP_HEADER_FILE_COUNT)) - c.loaded;
+        EXPECT_EQ(messages.texts[0],
+                  FormatString("WARNING! The directory of this file places %i files at 2 GB or beyond, where "
+                               "PACKWRIGHT32 cannot reach them. PACKWRIGHT32 will only load the first %i files. If "
+                               "you save to the same file, all files beyond that will be lost.",
+                               dropped, c.loaded));
+        EXPECT_EQ(doc->m_nFileCount, c.loaded);
+        EXPECT_EQ(doc->m_nDroppedRecords, dropped);
+        EXPECT_FALSE(doc->IsModified());
     }
 }

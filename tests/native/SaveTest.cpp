@@ -127,7 +127,7 @@ TEST_F(SaveTest, RoundTripOfStoredAndOutsideEntries)
     EXPECT_EQ(doc->m_Entries[4].m_strFilePath, GetFullPath(copy));
 }
 
-TEST_F(SaveTest, ShortStoredSourceIsPaddedWithZeros)
+TEST_F(SaveTest, ShortStoredSourceFailsTheSave)
 {
     // The directory promises 5000 bytes; the file ends 1000 bytes into them.
     std::vector<uint8_t> bytes = vppbytes::Header(1);
@@ -137,11 +137,12 @@ TEST_F(SaveTest, ShortStoredSourceIsPaddedWithZeros)
     bytes.insert(bytes.end(), present.begin(), present.end());
     ASSERT_TRUE(Open(MakeFile("short.vpp", bytes)));
 
+    MessageRecorder messages;
     const std::string target = dir / "fixed.vpp";
-    ASSERT_TRUE(Save(target));
-    std::vector<uint8_t> data = present;
-    data.resize(5000, 0);
-    EXPECT_EQ(ReadFileBytes(target), vppbytes::Archive({{"short", data}}));
+    EXPECT_FALSE(Save(target));
+    EXPECT_EQ(doc->GetSaveErrorReport(),
+              "short\r\nThe archive is shorter than its directory: the data of this file is cut off.\r\n\r\n");
+    EXPECT_EQ(testutil::ListFolder(dir.Path()), std::vector<std::string>{"short.vpp"});
 }
 
 TEST_F(SaveTest, WorkFileIsTheTargetNameWithTry)
@@ -203,12 +204,15 @@ TEST_F(SaveTest, CopyResultCodesAndTexts)
     // Offset 0 marks an outside file, whose length must match.
     EXPECT_EQ(doc->CopyFileData(src, 0, dest, 99), COPY_SIZE_CHANGED);
     EXPECT_EQ(dest.GetLength(), 0u);
-    // Inside an archive only the bytes present are copied, the rest are zeros.
-    EXPECT_EQ(doc->CopyFileData(src, 60, dest, 50), COPY_OK);
+    // Inside an archive the bytes present are copied, the rest are zeros,
+    // and the short source is reported.
+    EXPECT_EQ(doc->CopyFileData(src, 60, dest, 50), COPY_SOURCE_SHORT);
+    EXPECT_EQ(doc->CopyFileData(src, 60, dest, 40), COPY_OK);
     dest.Close();
     const std::vector<uint8_t> source = Pattern(100, 1);
     std::vector<uint8_t> expected(source.begin() + 60, source.end());
     expected.resize(50, 0);
+    expected.insert(expected.end(), source.begin() + 60, source.end());
     EXPECT_EQ(ReadFileBytes(out), expected);
 
     EXPECT_EQ(CPackwright32Doc::GetCopyResultText(0), "File successfully copied.");
