@@ -45,8 +45,21 @@ DocPtr OpenArchive(const std::string& path)
 
 int SaveArchive(CPackwright32Doc& doc, const std::string& path)
 {
-    // Whatever failed, the document or the framework has reported it.
-    return doc.OnSaveDocument(GetFullPath(path)) ? kExitOk : kExitFailed;
+    // Whatever failed, the document or the framework has reported it. Once
+    // the new archive is in place the save has succeeded, even should it
+    // then fail to open again.
+    return doc.OnSaveDocument(GetFullPath(path)) || doc.IsTargetReplaced() ? kExitOk : kExitFailed;
+}
+
+// An archive opened without some of its records must not be saved over
+// unless the user said so: the window asks by its warning, a script cannot.
+bool MaySaveOver(const CPackwright32Doc& doc, const std::string& path, const Options& options)
+{
+    if (doc.m_nDroppedRecords == 0 || options.dropExtra) return true;
+    ReportFailure(path, FormatString("not saved: %i files of this archive were not loaded and would be lost "
+                                     "(--drop-extra saves without them)",
+                                     int(doc.m_nDroppedRecords)));
+    return false;
 }
 
 // Adds every file; prints each failure. TRUE when all were added.
@@ -99,7 +112,7 @@ bool MakeFolders(const std::string& path)
 
 }  // namespace
 
-int CmdList(const Args& args)
+int CmdList(const Args& args, const Options&)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
@@ -110,7 +123,7 @@ int CmdList(const Args& args)
     return kExitOk;
 }
 
-int CmdInfo(const Args& args)
+int CmdInfo(const Args& args, const Options&)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
@@ -118,7 +131,7 @@ int CmdInfo(const Args& args)
     return kExitOk;
 }
 
-int CmdExtract(const Args& args)
+int CmdExtract(const Args& args, const Options&)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
@@ -148,7 +161,7 @@ int CmdExtract(const Args& args)
     return status;
 }
 
-int CmdCreate(const Args& args)
+int CmdCreate(const Args& args, const Options&)
 {
     auto doc = std::make_unique<CPackwright32Doc>();
     if (!doc->OnNewDocument()) return kExitFailed;
@@ -156,18 +169,20 @@ int CmdCreate(const Args& args)
     return SaveArchive(*doc, args[0]);
 }
 
-int CmdAdd(const Args& args)
+int CmdAdd(const Args& args, const Options& options)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
+    if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
     if (!AddFiles(*doc, args.begin() + 1, args.end())) return kExitFailed;
     return SaveArchive(*doc, args[0]);
 }
 
-int CmdRemove(const Args& args)
+int CmdRemove(const Args& args, const Options& options)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
+    if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
     // A mistyped name must not leave the archive rewritten without the rest.
     bool ok = true;
     for (auto it = args.begin() + 1; it != args.end(); ++it) {
@@ -180,7 +195,7 @@ int CmdRemove(const Args& args)
     return SaveArchive(*doc, args[0]);
 }
 
-int CmdVerify(const Args& args)
+int CmdVerify(const Args& args, const Options&)
 {
     CArchiveVerifier verifier(args[0]);
     const std::vector<std::string> findings = verifier.Run();

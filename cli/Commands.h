@@ -13,13 +13,19 @@ enum : int {
 
 using Args = std::vector<std::string>;
 
-int CmdList(const Args& args);
-int CmdInfo(const Args& args);
-int CmdExtract(const Args& args);
-int CmdCreate(const Args& args);
-int CmdAdd(const Args& args);
-int CmdRemove(const Args& args);
-int CmdVerify(const Args& args);
+struct Options {
+    // Save over an archive even though records it holds beyond what the
+    // table takes (or out of reach) would be lost.
+    bool dropExtra = false;
+};
+
+int CmdList(const Args& args, const Options& options);
+int CmdInfo(const Args& args, const Options& options);
+int CmdExtract(const Args& args, const Options& options);
+int CmdCreate(const Args& args, const Options& options);
+int CmdAdd(const Args& args, const Options& options);
+int CmdRemove(const Args& args, const Options& options);
+int CmdVerify(const Args& args, const Options& options);
 
 // Console output of raw bytes: names are written exactly as stored.
 void WriteOut(const std::string& bytes);

@@ -1,6 +1,7 @@
 // packwright: scripts VPP archives with the same document class the editor
 // uses, so rules and messages match the editor's.
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -8,6 +9,7 @@
 
 #include "cli/Commands.h"
 #include "framework/base/Exception.h"
+#include "framework/base/PendingFile.h"
 #include "framework/base/Report.h"
 
 #ifdef _WIN32
@@ -22,7 +24,7 @@ struct Command {
     const char* usage;  // the arguments
     int minArgs;
     int maxArgs;  // -1: any number
-    int (*run)(const Args&);
+    int (*run)(const Args&, const Options&);
     const char* summary;
     const char* help;
 };
@@ -50,12 +52,14 @@ const Command kCommands[] = {
      "regardless of letter case replaces that entry in its place. The archive\n"
      "is rewritten through ARCHIVE.try, which then replaces it. If any FILE\n"
      "cannot be read, every such FILE is reported and the archive is left as\n"
-     "it was.\n"},
+     "it was. An archive with files that cannot be loaded (more than 65536,\n"
+     "or data past 2 GB) is left as it was unless --drop-extra is given.\n"},
     {"remove", "ARCHIVE NAME...", 2, -1, CmdRemove, "remove entries from an archive",
      "Removes the entries NAMEd (letter case counts; of several entries with\n"
      "one name, the later one) and rewrites the archive through ARCHIVE.try.\n"
      "If any NAME is not in the archive, it is reported as \"NAME: not found\"\n"
-     "and the archive is left as it was.\n"},
+     "and the archive is left as it was. An archive with files that cannot be\n"
+     "loaded is left as it was unless --drop-extra is given.\n"},
     {"verify", "ARCHIVE", 1, 1, CmdVerify, "check an archive for damage",
      "Checks what opening an archive does not: that every entry's data lies\n"
      "inside the file, that the header's size field and the file's length match\n"
@@ -123,6 +127,7 @@ int Dispatch(int argc, char** argv)
     if (!command) return UsageError("unknown command \"" + name + "\"", MainHelp());
 
     // Options come before the arguments; "--" ends them.
+    Options options;
     int i = 2;
     for (; i < argc && argv[i][0] == '-' && argv[i][1] != '\0'; ++i) {
         if (std::strcmp(argv[i], "--") == 0) {
@@ -133,6 +138,10 @@ int Dispatch(int argc, char** argv)
             WriteOut(UsageLine(*command) + "\n" + command->help);
             return kExitOk;
         }
+        if (std::strcmp(argv[i], "--drop-extra") == 0 && (command->run == CmdAdd || command->run == CmdRemove)) {
+            options.dropExtra = true;
+            continue;
+        }
         return UsageError(std::string("unknown option \"") + argv[i] + "\"", UsageLine(*command));
     }
     const Args args(argv + i, argv + argc);
@@ -140,7 +149,7 @@ int Dispatch(int argc, char** argv)
     if (count < command->minArgs || (command->maxArgs >= 0 && count > command->maxArgs))
         return UsageError(count < command->minArgs ? "missing arguments" : "too many arguments",
                           UsageLine(*command));
-    return command->run(args);
+    return command->run(args, options);
 }
 
 // Messages of the framework may hold "\r\n"; the console wants "\n".
@@ -178,10 +187,24 @@ void ConsoleDetails(const std::string& summary, const std::string& details)
     }
 }
 
+// A save or an extraction stopped by Ctrl+C or a kill leaves no
+// half-written file: remove it, then end as the signal would have.
+void OnStopSignal(int signal)
+{
+    AfxRemovePendingFile();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+#ifdef SIGHUP
+    std::signal(SIGHUP, OnStopSignal);
+#endif
 #ifdef _WIN32
     // Names are written byte for byte, and lines end in "\n" alone.
     _setmode(_fileno(stdout), _O_BINARY);

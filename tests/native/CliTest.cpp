@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -35,10 +39,13 @@ struct Result {
     std::string err;
 };
 
-// Runs packwright with args, in cwd when given, collecting both streams.
-Result Packwright(const std::vector<std::string>& args, const std::string& cwd = {})
+// Runs packwright with args, in cwd when given, collecting both streams;
+// under wrapper (a program and its arguments) when given.
+Result Packwright(const std::vector<std::string>& args, const std::string& cwd = {},
+                  const std::vector<std::string>& wrapper = {})
 {
-    std::vector<std::string> all{PACKWRIGHT_EXE};
+    std::vector<std::string> all = wrapper;
+    all.push_back(PACKWRIGHT_EXE);
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
@@ -55,7 +62,7 @@ Result Packwright(const std::vector<std::string>& args, const std::string& cwd =
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
     if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
@@ -356,6 +363,59 @@ TEST_F(CliTest, TooManyFilesWarnsThenLoadsTheFirst65536)
     const Result verify = Packwright({"verify", vpp});
     EXPECT_EQ(verify.status, 1);
     EXPECT_EQ(verify.out, "too many files: the header lists 65537, only the first 65536 load\n");
+
+    // Saving over it would lose the last record: refused unless asked for.
+    const std::string extra = File("extra.txt", Text("x"));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"add", vpp, extra}, std::vector<std::string>{"remove", vpp, "f00001"}}) {
+        const Result refused = Packwright(args);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("1 files of this archive were not loaded"), std::string::npos) << refused.err;
+        EXPECT_EQ(ReadFileBytes(vpp), b);
+    }
+    const Result dropped = Packwright({"remove", "--drop-extra", vpp, "f00001"});
+    EXPECT_EQ(dropped.status, 0) << dropped.err;
+    EXPECT_EQ(Packwright({"info", vpp}).out, "65535 files, 4196352 bytes\n");
+}
+
+// A save killed at any step leaves the target whole: the old archive or the
+// new one, never a mix, and the next save cleans up and succeeds.
+TEST_F(CliTest, SavesKilledAtEveryStepLeaveAWholeArchive)
+{
+    if (system("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+    const std::string a = File("a.bin", Pattern(3000, 1));
+    const std::string b = File("b.bin", Pattern(10, 2));
+    const Bytes newArchive = BuildArchive({{"a.bin", Pattern(3000, 1)}, {"b.bin", Pattern(10, 2)}});
+    const Bytes oldArchive = BuildArchive({{"a.bin", Text("old")}});
+    const std::string vpp = dir / "k.vpp";
+    int points = 0;
+    for (const bool existing : {false, true}) {
+        for (const char* call : {"write", "fsync", "rename", "unlink"}) {
+            for (int k = 1;; ++k) {
+                SCOPED_TRACE(std::string(call) + " #" + std::to_string(k) + (existing ? " add" : " create"));
+                std::filesystem::remove(vpp);
+                if (existing) File("k.vpp", oldArchive);
+                const std::string inject = std::string("inject=") + call + ":signal=KILL:when=" + std::to_string(k);
+                const std::vector<std::string> args =
+                    existing ? std::vector<std::string>{"add", vpp, a, b} : std::vector<std::string>{"create", vpp, a, b};
+                const Result r = Packwright(args, {}, {"strace", "-f", "-o", "/dev/null", "-e", inject});
+                if (PathExists(vpp)) {
+                    const Bytes now = ReadFileBytes(vpp);
+                    EXPECT_TRUE(now == newArchive || (existing && now == oldArchive));
+                }
+                EXPECT_EQ(ReadFileBytes(a), Pattern(3000, 1));
+                if (r.status == 0) break;
+                ASSERT_EQ(r.status, 128 + SIGKILL) << r.err;
+                ++points;
+                // The next save replaces what the killed one left.
+                ASSERT_EQ(Packwright(args).status, 0);
+                EXPECT_EQ(ReadFileBytes(vpp), newArchive);
+                EXPECT_EQ(testutil::ListFolder(dir.Path()), (std::vector<std::string>{"a.bin", "b.bin", "k.vpp"}));
+                ASSERT_LT(k, 200);
+            }
+        }
+    }
+    EXPECT_GT(points, 8);
 }
 
 // --- verify ------------------------------------------------------------------

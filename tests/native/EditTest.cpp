@@ -84,6 +84,17 @@ TEST_F(EditTest, AddReplacesStoredEntriesRegardlessOfCase)
     EXPECT_EQ(doc->m_nFileCount, 5);
 }
 
+TEST_F(EditTest, LongNamesReplaceAsTheyWillBeStored)
+{
+    // Only the first 59 bytes are stored: names equal there are one entry.
+    const std::string stem(59, 'n');
+    ASSERT_EQ(doc->AddFile(MakeFile(stem + "-first", {1})), ADD_ADDED);
+    EXPECT_EQ(doc->AddFile(MakeFile(stem + "-first", {2})), ADD_REPLACED);
+    EXPECT_EQ(doc->AddFile(MakeFile(std::string(59, 'N') + "-second", {3})), ADD_REPLACED);
+    EXPECT_EQ(doc->AddFile(MakeFile(stem.substr(1) + "m", {4})), ADD_ADDED);
+    EXPECT_EQ(doc->m_nFileCount, 2);
+}
+
 TEST_F(EditTest, AddLookupFollowsRemovalsNewAndOpen)
 {
     for (const char* name : {"a", "b", "c"}) ASSERT_EQ(doc->AddFile(MakeFile(name, {1})), ADD_ADDED);

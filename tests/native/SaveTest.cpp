@@ -220,3 +220,44 @@ TEST_F(SaveTest, CopyResultCodesAndTexts)
     EXPECT_EQ(CPackwright32Doc::GetCopyResultText(-2), "Unknown error -2.");
     EXPECT_EQ(CPackwright32Doc::GetCopyResultText(7), "Unknown error 7.");
 }
+
+TEST_F(SaveTest, TheWorkFileIsNeverASourceNorWrittenThroughALink)
+{
+    // An outside file that bears the work file's name is read, not emptied.
+    const std::string target = MakeFile("t.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}}));
+    ASSERT_TRUE(Open(target));
+    const std::string precious = MakeFile("t.vpp.try", Pattern(100, 7));
+    ASSERT_EQ(doc->AddFile(precious), ADD_ADDED);
+    ASSERT_TRUE(Save(target));
+    EXPECT_EQ(ReadFileBytes(precious), Pattern(100, 7));
+    const std::vector<uint8_t> saved = vppbytes::Archive({{"x", Pattern(3, 1)}, {"t.vpp.try", Pattern(100, 7)}});
+    EXPECT_EQ(ReadFileBytes(target), saved);
+
+    // Recovery from a work file: opened from u.vpp.try, saved as u.vpp.
+    const std::string recovered = MakeFile("u.vpp.try", saved);
+    ASSERT_TRUE(Open(recovered));
+    ASSERT_TRUE(Save(dir / "u.vpp"));
+    EXPECT_EQ(ReadFileBytes(dir / "u.vpp"), saved);
+    EXPECT_EQ(ReadFileBytes(recovered), saved);
+    EXPECT_EQ(testutil::ListFolder(dir.Path()), (std::vector<std::string>{"t.vpp", "t.vpp.try", "u.vpp", "u.vpp.try"}));
+#ifndef _WIN32
+    // A link planted as the work file is replaced, its destination untouched;
+    // a save through a link replaces the archive and keeps the link and the
+    // archive's permissions.
+    TempDir elsewhere;
+    const std::string victim = elsewhere / "victim";
+    WriteFileBytes(victim, Pattern(10, 9));
+    const std::string real = elsewhere / "real.vpp";
+    std::filesystem::create_symlink(victim, real + ".try");
+    WriteFileBytes(real, vppbytes::Archive({}));
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink(real, dir / "v.vpp");
+    ASSERT_TRUE(Save(dir / "v.vpp"));
+    EXPECT_EQ(ReadFileBytes(victim), Pattern(10, 9));
+    EXPECT_FALSE(PathExists(real + ".try"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "v.vpp"));
+    EXPECT_EQ(ReadFileBytes(real), saved);
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+#endif
+}
