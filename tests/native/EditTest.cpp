@@ -334,8 +334,25 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     EXPECT_EQ(ListFolder(dir.Path()), archiveFolder);
     EXPECT_FALSE(PathExists(AddTrailingSeparator(out.Path()) + ".." + kPathSeparator + "escaped.txt"));
 
+    // Paths an attacker would plant: absolute, drive-relative, UNC, device.
+    for (const char* name : {"C:\\x", "C:x", "\\\\server\\share\\x", "\\\\?\\C:\\x", "/etc/x"})
+        EXPECT_FALSE(CPackwright32Doc::IsSafeFileName(name)) << name;
+
     for (const auto& name : safe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), EXTRACT_OK) << name;
     EXPECT_EQ(ListFolder(out.Path()).size(), safe.size());
+#ifndef _WIN32
+    // A link already in the folder under an entry's name is replaced by the
+    // entry, never written through.
+    TempDir elsewhere;
+    const std::string victim = elsewhere / "victim";
+    WriteFileBytes(victim, {9, 9});
+    std::filesystem::remove(out / "a b");
+    std::filesystem::create_symlink(victim, out / "a b");
+    EXPECT_EQ(doc->ExtractFile("a b", out.Path()), EXTRACT_OK);
+    EXPECT_EQ(ReadFileBytes(victim), (std::vector<uint8_t>{9, 9}));
+    EXPECT_FALSE(std::filesystem::is_symlink(out / "a b"));
+    EXPECT_EQ(ReadFileBytes(out / "a b"), std::vector<uint8_t>{4});
+#endif
 }
 
 #ifndef _WIN32
