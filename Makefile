@@ -1,11 +1,11 @@
-# Front door: make test | build | run | bench | clean
+# Front door: make test | build | run | bench | fuzz | clean
 # Works from any directory: make -C path/to/packwright32 test
 
 ROOT := $(patsubst %/,%,$(dir $(abspath $(lastword $(MAKEFILE_LIST)))))
 SCRIPTS := $(ROOT)/scripts
 
 .NOTPARALLEL:
-.PHONY: all setup build test run bench clean
+.PHONY: all setup build test run bench fuzz clean
 
 all: build
 
@@ -23,6 +23,9 @@ run: setup
 
 bench: setup
 	@$(SCRIPTS)/bench.sh
+
+fuzz: setup
+	@$(SCRIPTS)/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(ROOT)/build
