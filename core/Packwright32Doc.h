@@ -80,6 +80,7 @@ public:
     static std::string GetSaveFailedText();
     static std::string GetReplaceFailedText(const std::string& workPath, const std::string& target,
                                             const std::string& reason);
+    static std::string GetFolderNotFlushedText(const std::string& target, const std::string& reason);
 
     void UpdateTotalSize();
 

@@ -108,6 +108,12 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     }
     AfxSetPendingFile({});
     m_bTargetReplaced = TRUE;
+    try {
+        CFile::FlushFolderOf(target);
+    } catch (const CFileException& e) {
+        // The archive is in place; only its surviving a power cut is in doubt.
+        AfxMessageBox(GetFolderNotFlushedText(target, e.GetErrorMessage()), afx::mbOk | afx::mbIconWarning);
+    }
 
     // The table now follows the new file; should it not open again, the
     // document is left empty (as after New), never pointing into the old one.

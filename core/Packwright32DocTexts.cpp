@@ -48,6 +48,12 @@ std::string CPackwright32Doc::GetReplaceFailedText(const std::string& workPath, 
            "\n\nThe new archive waits in \"" + workPath + "\"; \"" + target + "\" was left as it was.";
 }
 
+std::string CPackwright32Doc::GetFolderNotFlushedText(const std::string& target, const std::string& reason)
+{
+    return "The archive was saved as \"" + target +
+           "\", but the system could not confirm that its folder reached the disk:\n" + reason;
+}
+
 std::string CPackwright32Doc::GetAddResultText(int code)
 {
     switch (code) {

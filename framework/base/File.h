@@ -78,6 +78,8 @@ public:
     // Moves source over target in one step: target afterwards names either
     // its old contents or all of source's, never nothing.
     static void RenameOver(const std::string& source, const std::string& target);
+    // Makes the names in path's folder durable, a rename among them included.
+    static void FlushFolderOf(const std::string& path);
 
 private:
     static constexpr intptr_t kInvalid = -1;

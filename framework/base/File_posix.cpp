@@ -197,13 +197,16 @@ void CFile::Remove(const std::string& fileName)
 void CFile::RenameOver(const std::string& source, const std::string& target)
 {
     if (::rename(source.c_str(), target.c_str()) != 0) CFileException::ThrowOsError(errno, GetFullPath(source));
-    // Make the new name itself durable; best effort, the data already is.
-    std::string folder = GetFullPath(target);
+}
+
+void CFile::FlushFolderOf(const std::string& path)
+{
+    std::string folder = GetFullPath(path);
     folder.erase(folder.rfind('/') + 1);
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        ::close(dir);
-    }
+    if (dir < 0) CFileException::ThrowOsError(errno, folder);
+    const int err = fsync(dir) == 0 ? 0 : errno;
+    ::close(dir);
+    if (err != 0) CFileException::ThrowOsError(err, folder);
 }
 

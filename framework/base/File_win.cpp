@@ -152,6 +152,9 @@ void CFile::Remove(const std::string& fileName)
 
 void CFile::CopyPermissionsFrom(const std::string&) {}
 
+// MoveFileEx with MOVEFILE_WRITE_THROUGH has made the new name durable.
+void CFile::FlushFolderOf(const std::string&) {}
+
 bool CFile::Exists(const std::string& fileName)
 {
     return GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -448,7 +448,7 @@ TEST_F(CliTest, IoErrorsAtEveryStepOfAnAddAreReportedAndHarmless)
                 // the loader's and the runtime's are not the program's steps.
                 const Result r = Packwright({"add", vpp, a}, {},
                                             {"strace", "-f", "-o", "/dev/null", "-E", "ASAN_OPTIONS=detect_leaks=0",
-                                             "-P", vpp, "-P", vpp + ".try", "-P", a, "-e", inject});
+                                             "-P", vpp, "-P", vpp + ".try", "-P", a, "-P", dir.Path(), "-e", inject});
                 EXPECT_EQ(ReadFileBytes(a), added);
                 const Bytes now = ReadFileBytes(vpp);
                 if (r.status == 0) {
