@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#ifdef _WIN32
+#include <windows.h>
+
+#include <thread>
+#endif
 #include <memory>
 #include <string>
 #include <vector>
@@ -261,3 +266,41 @@ TEST_F(SaveTest, TheWorkFileIsNeverASourceNorWrittenThroughALink)
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 #endif
 }
+
+#ifdef _WIN32
+// A program holding the archive for a moment (a scanner) delays the save;
+// one holding it throughout makes it fail, saying where the new archive waits.
+TEST_F(SaveTest, ATargetHeldByAnotherProgramIsRetriedThenReported)
+{
+    const std::string target = MakeFile("held.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}}));
+    ASSERT_TRUE(Open(target));
+    Add("y", Pattern(4, 2));
+    const std::vector<uint8_t> before = ReadFileBytes(target);
+    auto hold = [&] {
+        return CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+
+    HANDLE held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        MessageRecorder messages;
+        EXPECT_FALSE(doc->OnSaveDocument(target));
+        ASSERT_EQ(messages.texts.size(), 1u);
+        EXPECT_NE(messages.texts[0].find("waits in \"" + GetFullPath(target) + ".try\""), std::string::npos)
+            << messages.texts[0];
+    }
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_TRUE(doc->IsModified());
+
+    held = hold();
+    std::thread release([held] {
+        Sleep(500);
+        CloseHandle(held);
+    });
+    EXPECT_TRUE(doc->OnSaveDocument(target));
+    release.join();
+    EXPECT_EQ(ReadFileBytes(target), vppbytes::Archive({{"x", Pattern(3, 1)}, {"y", Pattern(4, 2)}}));
+    EXPECT_FALSE(PathExists(target + ".try"));
+}
+#endif

@@ -10,6 +10,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/win32/AfxRes.h"
 #include "tests/support/TestUtil.h"
+#include "tests/support/VppBytes.h"
 #include "tests/win/GuiTestUtil.h"
 
 using guitest::AppSession;
@@ -178,4 +179,29 @@ TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
     }
     EXPECT_EQ(Archive(session)->m_nFileCount, 2);
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - good.vpp");
+
+    // Each kind of damage gets its message; the window stays usable.
+    std::vector<uint8_t> shortDirectory = vppbytes::Header(3);
+    vppbytes::Record(shortDirectory, "only", 1);
+    const struct {
+        std::vector<uint8_t> bytes;
+        const char* message;
+    } damaged[] = {
+        {vppbytes::Header(0, 2048, VPP_SIGNATURE, 2), "Unsupported file format (Invalid version number)!"},
+        {{0xCE, 0x0A, 0x89, 0x51, 1, 0, 0, 0, 0, 0}, "Unsupported file format (Truncated file)!"},
+        {shortDirectory, "Unsupported file format (Truncated file)!"},
+        {vppbytes::Header(0x7FFFFFFF), "Unsupported file format (Archive of 2 GB or more)!"},
+    };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.message);
+        testutil::WriteFileBytes(bad, d.bytes);
+        {
+            ModalAnswerer ok(kAppTitle, IDOK);
+            EXPECT_EQ(session.app().OpenDocumentFile(bad.c_str()), nullptr);
+            EXPECT_EQ(ok.Texts(), std::vector<std::string>{d.message});
+        }
+        EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - Untitled");
+        ASSERT_NE(session.app().OpenDocumentFile(archive.c_str()), nullptr);
+        EXPECT_EQ(Archive(session)->m_nFileCount, 2);
+    }
 }
