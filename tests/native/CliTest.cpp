@@ -477,6 +477,33 @@ TEST_F(CliTest, IoErrorsAtEveryStepOfAnAddAreReportedAndHarmless)
     EXPECT_GT(faults, 80);
 }
 
+// A real full disk (a small tmpfs; needs root): the message says so and
+// nothing is left on the disk, neither under the archive's name nor beside it.
+TEST_F(CliTest, AFullDiskIsReportedAndLeavesNothing)
+{
+    const std::string mount = dir / "small";
+    std::filesystem::create_directory(mount);
+    if (system(("mount -t tmpfs -o size=256k tmpfs '" + mount + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    struct Unmount {
+        std::string path;
+        ~Unmount() { EXPECT_EQ(system(("umount '" + path + "'").c_str()), 0); }
+    } unmount{mount};
+    const std::string big = File("big.bin", Pattern(1 << 20, 4));
+    const std::string vpp = mount + "/full.vpp";
+    for (const bool existing : {false, true}) {
+        SCOPED_TRACE(existing ? "add" : "create");
+        const Bytes old = BuildArchive({{"old", Pattern(1000, 5)}});
+        if (existing) WriteFileBytes(vpp, old);
+        const Result r = Packwright({existing ? "add" : "create", vpp, big});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("Disk full while accessing " + vpp + ".try."), std::string::npos) << r.err;
+        EXPECT_EQ(testutil::ListFolder(mount), existing ? std::vector<std::string>{"full.vpp"}
+                                                         : std::vector<std::string>{});
+        if (existing) EXPECT_EQ(ReadFileBytes(vpp), old);
+    }
+}
+
 // --- verify ------------------------------------------------------------------
 
 TEST_F(CliTest, VerifyReportsEachProblem)
