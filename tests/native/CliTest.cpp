@@ -386,39 +386,60 @@ TEST_F(CliTest, SavesKilledAtEveryStepLeaveAWholeArchive)
     const std::string a = File("a.bin", Pattern(3000, 1));
     const std::string b = File("b.bin", Pattern(10, 2));
     const Bytes newArchive = BuildArchive({{"a.bin", Pattern(3000, 1)}, {"b.bin", Pattern(10, 2)}});
-    const Bytes oldArchive = BuildArchive({{"a.bin", Text("old")}});
     const std::string vpp = dir / "k.vpp";
+    const struct {
+        std::vector<std::string> args;
+        Bytes old;  // empty: no archive before
+    } cases[] = {
+        {{"create", vpp, a, b}, {}},
+        {{"add", vpp, a, b}, BuildArchive({{"a.bin", Text("old")}})},  // replaces a.bin, appends b.bin
+        {{"remove", vpp, "c"}, BuildArchive({{"a.bin", Pattern(3000, 1)}, {"b.bin", Pattern(10, 2)}, {"c", Text("c")}})},
+    };
+    auto reset = [&](const Bytes& old) {
+        std::filesystem::remove(vpp);
+        if (!old.empty()) File("k.vpp", old);
+    };
     int points = 0;
-    for (const bool existing : {false, true}) {
+    for (const auto& c : cases) {
         for (const char* call : {"openat", "flock", "read", "lseek", "write", "fsync", "close", "rename", "unlink"}) {
             for (int k = 1;; ++k) {
-                SCOPED_TRACE(std::string(call) + " #" + std::to_string(k) + (existing ? " add" : " create"));
-                std::filesystem::remove(vpp);
-                if (existing) File("k.vpp", oldArchive);
+                SCOPED_TRACE(c.args[0] + ": " + call + " #" + std::to_string(k));
+                ASSERT_LT(k, 200);
+                reset(c.old);
                 const std::string inject = std::string("inject=") + call + ":signal=KILL:when=" + std::to_string(k);
-                const std::vector<std::string> args =
-                    existing ? std::vector<std::string>{"add", vpp, a, b} : std::vector<std::string>{"create", vpp, a, b};
                 // The leak checker cannot run under ptrace.
-                const Result r = Packwright(args, {},
+                const Result r = Packwright(c.args, {},
                                             {"strace", "-f", "-o", "/dev/null", "-E", "ASAN_OPTIONS=detect_leaks=0",
                                              "-P", vpp, "-P", vpp + ".try", "-P", a, "-P", b, "-e", inject});
                 if (PathExists(vpp)) {
                     const Bytes now = ReadFileBytes(vpp);
-                    EXPECT_TRUE(now == newArchive || (existing && now == oldArchive));
+                    EXPECT_TRUE(now == newArchive || now == c.old);
                 }
                 EXPECT_EQ(ReadFileBytes(a), Pattern(3000, 1));
                 if (r.status == 0) break;
                 ASSERT_EQ(r.status, 128 + SIGKILL) << r.err;
                 ++points;
-                // The next save replaces what the killed one left.
-                ASSERT_EQ(Packwright(args).status, 0);
+                // The next save replaces whatever the killed one left.
+                reset(c.old);
+                ASSERT_EQ(Packwright(c.args).status, 0);
                 EXPECT_EQ(ReadFileBytes(vpp), newArchive);
                 EXPECT_EQ(testutil::ListFolder(dir.Path()), (std::vector<std::string>{"a.bin", "b.bin", "k.vpp"}));
-                ASSERT_LT(k, 200);
             }
         }
     }
-    EXPECT_GT(points, 60);
+    EXPECT_GT(points, 90);
+
+    // Stopped by a signal it can catch, the save removes its work file.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        std::filesystem::remove(vpp);
+        const std::string inject = "inject=write:signal=" + std::to_string(signal) + ":when=3";
+        const Result r = Packwright({"create", vpp, a, b}, {},
+                                    {"strace", "-f", "-o", "/dev/null", "-E", "ASAN_OPTIONS=detect_leaks=0", "-P",
+                                     vpp + ".try", "-e", inject});
+        EXPECT_EQ(r.status, 128 + signal);
+        EXPECT_EQ(testutil::ListFolder(dir.Path()), (std::vector<std::string>{"a.bin", "b.bin"}));
+    }
 }
 
 // An I/O error at any step of an add, once or from then on: the archive and
