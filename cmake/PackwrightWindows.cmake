@@ -51,6 +51,12 @@ if(APP_RESOURCES AND CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME resources COMMAND sh "${CMAKE_SOURCE_DIR}/res/check_resources.sh")
 endif()
 
+# packwright.exe on a full drive: a small tmpfs mapped as a drive of the prefix.
+if(CMAKE_CROSSCOMPILING_EMULATOR AND TARGET packwright)
+  add_test(NAME full_disk COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/full_disk.sh" "${CMAKE_BINARY_DIR}")
+  set_tests_properties(full_disk PROPERTIES SKIP_RETURN_CODE 77)
+endif()
+
 # bench_list: the main window at 65,536 entries (`make bench` runs it).
 packwright_sources(WIN_BENCH_SOURCES bench/win)
 if(WIN_BENCH_SOURCES AND TARGET pw_app)
