@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "cli/ArchiveVerifier.h"
@@ -151,10 +152,10 @@ int CmdExtract(const Args& args, const Options&)
     }
 
     int status = kExitOk;
-    for (const std::string& name : names) {
-        const int code = doc->ExtractFile(name, folder);
-        if (code < 0) {
-            ReportFailure(name, CPackwright32Doc::GetExtractResultText(code));
+    const std::vector<int> codes = doc->ExtractFiles(names, folder);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (codes[i] < 0) {
+            ReportFailure(names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
             status = kExitFailed;
         }
     }
@@ -184,14 +185,20 @@ int CmdRemove(const Args& args, const Options& options)
     if (!doc) return kExitFailed;
     if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
     // A mistyped name must not leave the archive rewritten without the rest.
+    // A name given k times takes the last k entries of that name: a name
+    // given more often than the archive holds it is not found.
+    std::unordered_map<std::string, int> held;
+    for (int32_t i = 0; i < doc->m_nFileCount; ++i) ++held[doc->m_Entries[i].m_strName];
+    const Args names(args.begin() + 1, args.end());
     bool ok = true;
-    for (auto it = args.begin() + 1; it != args.end(); ++it) {
-        if (!doc->RemoveFile(*it)) {
-            ReportFailure(*it, "not found");
+    for (const std::string& name : names) {
+        if (held[name]-- <= 0) {
+            ReportFailure(name, "not found");
             ok = false;
         }
     }
     if (!ok) return kExitFailed;
+    doc->RemoveFiles(names);
     return SaveArchive(*doc, args[0]);
 }
 

@@ -48,7 +48,7 @@ void CPackwright32Doc::DeleteContents()
     m_nTotalSize = 0;
     m_nDataBytes = 0;
     m_nDroppedRecords = 0;
-    m_bIndexValid = false;
+    InvalidateIndexes();
 }
 
 BOOL CPackwright32Doc::OnOpenDocument(const std::string& pathName)
@@ -122,6 +122,6 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     }
     m_nFileCount = count;
     m_nDroppedRecords = std::max(header.fileCount, 0) - count;
-    m_bIndexValid = false;
+    InvalidateIndexes();
     UpdateTotalSize();
 }

@@ -68,6 +68,9 @@ public:
     int RemoveFiles(const std::vector<std::string>& names);
     // Writes the last entry named exactly name into folder. Returns an EXTRACT_ code.
     int ExtractFile(const std::string& name, const std::string& folder);
+    // ExtractFile for each name in turn, with the same results, opening each
+    // archive once for a run of entries stored in it.
+    std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder);
     // Copies size bytes at offset of path to dest's position. Returns a COPY_ code.
     int CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size);
 
@@ -109,7 +112,10 @@ public:
 private:
     void LoadArchive(CFile& file);
     void StoreArchive(CFile& file);
-    int FindExact(const std::string& name) const;
+    int FindExact(const std::string& name);
+    // Writes entry's data from the open archive to destPath.
+    int ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive);
+    void InvalidateIndexes() { m_bIndexValid = m_bExactIndexValid = false; }
     int FindNoCase(const std::string& key);
 
     // The name the new archive is written under before it replaces target.
@@ -122,4 +128,9 @@ private:
     // anything but an append or a same-name replace changed the table.
     std::unordered_map<std::string, int32_t> m_nameIndex;
     bool m_bIndexValid = false;
+    // Exact name -> highest index with that name: the entry that removing
+    // and extracting by name act on. Rebuilt lazily after any change but an
+    // append.
+    std::unordered_map<std::string, int32_t> m_exactIndex;
+    bool m_bExactIndexValid = false;
 };

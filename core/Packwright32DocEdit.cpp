@@ -15,11 +15,16 @@ namespace {
 std::string ReplaceKey(const std::string& name) { return AnsiToLower(name.substr(0, VPP_NAME_LENGTH - 1)); }
 }  // namespace
 
-int CPackwright32Doc::FindExact(const std::string& name) const
+int CPackwright32Doc::FindExact(const std::string& name)
 {
-    for (int32_t i = m_nFileCount - 1; i >= 0; --i)
-        if (m_Entries[i].m_strName == name) return i;
-    return -1;
+    if (!m_bExactIndexValid) {
+        m_exactIndex.clear();
+        m_exactIndex.reserve(size_t(m_nFileCount) * 2);
+        for (int32_t i = 0; i < m_nFileCount; ++i) m_exactIndex[m_Entries[i].m_strName] = i;
+        m_bExactIndexValid = true;
+    }
+    const auto it = m_exactIndex.find(name);
+    return it == m_exactIndex.end() ? -1 : it->second;
 }
 
 int CPackwright32Doc::FindNoCase(const std::string& key)
@@ -68,6 +73,9 @@ int CPackwright32Doc::AddFile(const std::string& path)
     if (match < 0) {
         m_nFileCount = newCount;
         if (m_bIndexValid) m_nameIndex[key] = index;
+        if (m_bExactIndexValid) m_exactIndex[name] = index;
+    } else {
+        m_bExactIndexValid = false;  // the entry's exact name may have changed
     }
     // The same sum UpdateTotalSize would make, without a pass over the table.
     m_nDataBytes = newData;
@@ -82,7 +90,7 @@ BOOL CPackwright32Doc::RemoveFile(const std::string& name)
     if (index < 0) return FALSE;
     for (int32_t i = index; i + 1 < m_nFileCount; ++i) m_Entries[i] = std::move(m_Entries[i + 1]);
     --m_nFileCount;
-    m_bIndexValid = false;
+    InvalidateIndexes();
     UpdateTotalSize();
     SetModifiedFlag(TRUE);
     return TRUE;
@@ -112,7 +120,7 @@ int CPackwright32Doc::RemoveFiles(const std::vector<std::string>& names)
             ++kept;
         }
     m_nFileCount = kept;
-    m_bIndexValid = false;
+    InvalidateIndexes();
     UpdateTotalSize();
     SetModifiedFlag(TRUE);
     return removed;

@@ -73,14 +73,40 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
 
 int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
 {
-    const int index = FindExact(name);
-    if (index < 0) return EXTRACT_NOT_FOUND;
-    const VPPEntry& entry = m_Entries[index];
-    if (!entry.m_bInVPP) return EXTRACT_NOT_SAVED;
+    return ExtractFiles({name}, folder)[0];
+}
 
-    const std::string destPath = AddTrailingSeparator(folder) + entry.m_strName;
+std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder)
+{
+    std::vector<int> results;
+    results.reserve(names.size());
+    // The archive stays open while the next entry comes from it too.
     CFile archive;
-    if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) return EXTRACT_NO_ARCHIVE;
+    for (const std::string& name : names) {
+        const int index = FindExact(name);
+        if (index < 0) {
+            results.push_back(EXTRACT_NOT_FOUND);
+            continue;
+        }
+        const VPPEntry& entry = m_Entries[index];
+        if (!entry.m_bInVPP) {
+            results.push_back(EXTRACT_NOT_SAVED);
+            continue;
+        }
+        if (!archive.IsOpen() || archive.GetFilePath() != entry.m_strFilePath) {
+            archive.Abort();
+            if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) {
+                results.push_back(EXTRACT_NO_ARCHIVE);
+                continue;
+            }
+        }
+        results.push_back(ExtractEntry(entry, AddTrailingSeparator(folder) + entry.m_strName, archive));
+    }
+    return results;
+}
+
+int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive)
+{
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
 

@@ -266,6 +266,21 @@ TEST_F(EditTest, ExtractWritesTheEntrysBytes)
     EXPECT_FALSE(doc->IsModified());
 }
 
+TEST_F(EditTest, BatchExtractionMatchesExtractingOneByOne)
+{
+    OpenArchive(vppbytes::Archive(
+        {{"a", Pattern(10, 1)}, {"dup", Pattern(20, 2)}, {"dup", Pattern(30, 3)}, {"b", Pattern(3000, 4)}}));
+    ASSERT_EQ(doc->AddFile(MakeFile("c", {7})), ADD_ADDED);
+    const std::vector<std::string> names = {"a", "missing", "dup", "c", "b", "a", "B"};
+    TempDir one;
+    std::vector<int> codes;
+    for (const std::string& name : names) codes.push_back(doc->ExtractFile(name, one.Path()));
+    EXPECT_EQ(doc->ExtractFiles(names, out.Path()), codes);
+    ASSERT_EQ(ListFolder(out.Path()), ListFolder(one.Path()));
+    for (const std::string& name : ListFolder(one.Path())) EXPECT_EQ(ReadFileBytes(out / name), ReadFileBytes(one / name));
+    EXPECT_EQ(ReadFileBytes(out / "dup"), Pattern(30, 3));
+}
+
 TEST_F(EditTest, AShortArchiveIsReportedNotTurnedIntoZeros)
 {
     std::vector<uint8_t> bytes = vppbytes::Header(2);
