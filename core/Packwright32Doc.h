@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/DataCopier.h"
 #include "core/VPPEntry.h"
 #include "core/VppFormat.h"
 #include "framework/base/Document.h"
@@ -28,14 +29,6 @@ enum : int {
     EXTRACT_CANNOT_CREATE = -3,
     EXTRACT_NOT_SAVED = -4,
     EXTRACT_SOURCE_SHORT = -5,
-};
-// Result codes of CopyFileData.
-enum : int {
-    COPY_OK = 0,
-    COPY_NO_SOURCE = -1,
-    COPY_SIZE_CHANGED = -2,
-    COPY_WRITE_FAILED = -3,  // has a text, but write errors escape as CFileException
-    COPY_SOURCE_SHORT = -4,
 };
 
 class CPackwright32Doc : public CDocument {
@@ -114,7 +107,7 @@ private:
     void StoreArchive(CFile& file);
     int FindExact(const std::string& name);
     // Writes entry's data from the open archive to destPath.
-    int ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive);
+    int ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive, CDataCopier& copier);
     void InvalidateIndexes() { m_bIndexValid = m_bExactIndexValid = false; }
     int FindNoCase(const std::string& key);
 

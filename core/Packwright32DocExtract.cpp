@@ -11,30 +11,6 @@
 
 namespace {
 
-// Entry data moves through a buffer of at most this size, so no entry needs
-// memory of its own size (which a 32-bit process may not have for 2 GiB).
-constexpr uint32_t kCopyChunk = 1u << 20;
-
-// Copies size bytes from src's position to dest's. What src does not
-// deliver becomes zeros, and the result is false.
-bool CopyBytes(CFile& src, CFile& dest, int32_t size)
-{
-    std::vector<uint8_t> buffer(std::min<uint32_t>(uint32_t(size), kCopyChunk));
-    uint32_t remaining = uint32_t(size);
-    bool atEnd = false;
-    while (remaining > 0) {
-        const uint32_t n = std::min(remaining, kCopyChunk);
-        const UINT got = atEnd ? 0 : src.Read(buffer.data(), n);
-        if (got < n) {
-            std::memset(buffer.data() + got, 0, n - got);
-            atEnd = true;
-        }
-        dest.Write(buffer.data(), n);
-        remaining -= n;
-    }
-    return !atEnd;
-}
-
 void RemoveQuietly(const std::string& path)
 {
     try {
@@ -82,6 +58,7 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
     results.reserve(names.size());
     // The archive stays open while the next entry comes from it too.
     CFile archive;
+    CDataCopier copier;
     for (const std::string& name : names) {
         const int index = FindExact(name);
         if (index < 0) {
@@ -100,12 +77,13 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
                 continue;
             }
         }
-        results.push_back(ExtractEntry(entry, AddTrailingSeparator(folder) + entry.m_strName, archive));
+        results.push_back(ExtractEntry(entry, AddTrailingSeparator(folder) + entry.m_strName, archive, copier));
     }
     return results;
 }
 
-int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive)
+int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive,
+                                   CDataCopier& copier)
 {
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
@@ -125,7 +103,7 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
     int result = EXTRACT_OK;
     try {
         archive.Seek(entry.m_nOffset, CFile::begin);
-        if (!CopyBytes(archive, dest, entry.m_nSize)) result = EXTRACT_SOURCE_SHORT;
+        if (!copier.CopyBytes(archive, dest, uint32_t(entry.m_nSize))) result = EXTRACT_SOURCE_SHORT;
         dest.Close();
     } catch (const CFileException&) {
         // A write error (a full disk) ends every extraction alike: it escapes.
@@ -148,10 +126,6 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
 
 int CPackwright32Doc::CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size)
 {
-    CFile source;
-    if (!source.Open(path, CFile::modeRead | CFile::shareDenyNone)) return COPY_NO_SOURCE;
     // Offset 0 marks an outside file: stored data always lies at 2048 or beyond.
-    if (offset == 0 && source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
-    source.Seek(offset, CFile::begin);
-    return CopyBytes(source, dest, size) ? COPY_OK : COPY_SOURCE_SHORT;
+    return CDataCopier().Copy(path, offset, dest, size);
 }

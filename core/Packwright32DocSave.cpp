@@ -22,11 +22,15 @@ void CPackwright32Doc::StoreArchive(CFile& file)
         return VppRecordRef{m_Entries[i].m_strName, uint32_t(m_Entries[i].m_nSize)};
     });
 
+    // Each entry's data goes out with its padding; the source archive stays
+    // open from one stored entry to the next.
+    CDataCopier copier;
     for (int32_t i = 0; i < m_nFileCount; ++i) {
         const VPPEntry& entry = m_Entries[i];
-        const int result = CopyFileData(entry.m_strFilePath, entry.m_nOffset, file, entry.m_nSize);
+        const uint32_t pad = uint32_t(VppAlign(entry.m_nSize) - entry.m_nSize);
+        const int result = copier.Copy(entry.m_strFilePath, entry.m_nOffset, file, entry.m_nSize, pad);
+        // A failed entry fails the save, but every entry is still tried.
         if (result < 0) AppendErrorDetail(m_strSaveErrors, entry.m_strName, GetCopyResultText(result));
-        PadToBlock(file);
     }
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
 }

@@ -1,0 +1,41 @@
+#include "core/DataCopier.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+// Data moves in pieces of at most this size, so no entry needs memory of its
+// own size (which a 32-bit process may not have for 2 GiB).
+constexpr uint32_t kChunk = 1u << 20;
+}  // namespace
+
+int CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
+{
+    if (!m_source.IsOpen() || m_source.GetFilePath() != path) {
+        m_source.Abort();
+        if (!m_source.Open(path, CFile::modeRead | CFile::shareDenyNone)) return COPY_NO_SOURCE;
+    }
+    if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
+    m_source.Seek(offset, CFile::begin);
+    return CopyBytes(m_source, dest, uint32_t(size), pad) ? COPY_OK : COPY_SOURCE_SHORT;
+}
+
+bool CDataCopier::CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad)
+{
+    // The padding goes out with the last piece of data: one write, not two.
+    uint64_t remaining = uint64_t(size) + pad;
+    uint32_t dataLeft = size;
+    bool atEnd = false;
+    m_buffer.resize(size_t(std::min<uint64_t>(remaining, kChunk)));
+    while (remaining > 0) {
+        const uint32_t n = uint32_t(std::min<uint64_t>(remaining, kChunk));
+        const uint32_t want = std::min(n, dataLeft);
+        const UINT got = (atEnd || want == 0) ? 0 : src.Read(m_buffer.data(), want);
+        if (got < want) atEnd = true;
+        std::memset(m_buffer.data() + got, 0, n - got);
+        dest.Write(m_buffer.data(), n);
+        dataLeft -= want;
+        remaining -= n;
+    }
+    return !atEnd;
+}
