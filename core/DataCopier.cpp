@@ -3,18 +3,24 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/VppFormat.h"
+
 namespace {
 // Data moves in pieces of at most this size, so no entry needs memory of its
 // own size (which a 32-bit process may not have for 2 GiB).
 constexpr uint32_t kChunk = 1u << 20;
 }  // namespace
 
+bool CDataCopier::OpenSource(const std::string& path)
+{
+    if (m_source.IsOpen() && m_source.GetFilePath() == path) return true;
+    m_source.Abort();
+    return m_source.Open(path, CFile::modeRead | CFile::shareDenyNone) != FALSE;
+}
+
 int CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
 {
-    if (!m_source.IsOpen() || m_source.GetFilePath() != path) {
-        m_source.Abort();
-        if (!m_source.Open(path, CFile::modeRead | CFile::shareDenyNone)) return COPY_NO_SOURCE;
-    }
+    if (!OpenSource(path)) return COPY_NO_SOURCE;
     if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
     m_source.Seek(offset, CFile::begin);
     return CopyBytes(m_source, dest, uint32_t(size), pad) ? COPY_OK : COPY_SOURCE_SHORT;
@@ -38,4 +44,22 @@ bool CDataCopier::CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad
         remaining -= n;
     }
     return !atEnd;
+}
+
+bool CDataCopier::CopyRun(const std::string& path, int32_t offset, CFile& dest, const std::vector<uint32_t>& sizes)
+{
+    int64_t total = 0;
+    for (const uint32_t size : sizes) total += VppAlign(size);
+    if (total > kRunBytes || !OpenSource(path)) return false;
+    m_buffer.resize(size_t(total));
+    m_source.Seek(offset, CFile::begin);
+    if (m_source.Read(m_buffer.data(), UINT(total)) < total) return false;
+    size_t at = 0;
+    for (const uint32_t size : sizes) {
+        const size_t aligned = size_t(VppAlign(size));
+        std::memset(m_buffer.data() + at + size, 0, aligned - size);
+        at += aligned;
+    }
+    dest.Write(m_buffer.data(), UINT(total));
+    return true;
 }

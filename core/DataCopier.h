@@ -29,8 +29,17 @@ public:
     // Copies size bytes from src's position to dest's, then pad zero bytes;
     // false when src ended early (the rest is written as zeros).
     bool CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad = 0);
+    // Copies entries stored one after another from offset of path, each
+    // padded to its block with zeros (whatever the source holds there), in
+    // one read and one write. Writes nothing and returns false when the
+    // source cannot be opened or is short: copy them one by one then.
+    bool CopyRun(const std::string& path, int32_t offset, CFile& dest, const std::vector<uint32_t>& sizes);
+    // Most bytes CopyRun takes at once.
+    static constexpr int64_t kRunBytes = int64_t(1) << 20;
 
 private:
+    bool OpenSource(const std::string& path);
+
     CFile m_source;
     std::vector<uint8_t> m_buffer;
 };

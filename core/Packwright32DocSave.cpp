@@ -3,6 +3,7 @@
 #include "core/Packwright32Doc.h"
 
 #include <unordered_set>
+#include <vector>
 
 #include "framework/base/Path.h"
 #include "framework/base/PendingFile.h"
@@ -22,15 +23,33 @@ void CPackwright32Doc::StoreArchive(CFile& file)
         return VppRecordRef{m_Entries[i].m_strName, uint32_t(m_Entries[i].m_nSize)};
     });
 
-    // Each entry's data goes out with its padding; the source archive stays
-    // open from one stored entry to the next.
+    // Each entry's data goes out with its padding. Stored entries that lie
+    // one after another in the same archive go out in runs of one read and
+    // one write; the source archive stays open from one entry to the next.
     CDataCopier copier;
-    for (int32_t i = 0; i < m_nFileCount; ++i) {
-        const VPPEntry& entry = m_Entries[i];
-        const uint32_t pad = uint32_t(VppAlign(entry.m_nSize) - entry.m_nSize);
-        const int result = copier.Copy(entry.m_strFilePath, entry.m_nOffset, file, entry.m_nSize, pad);
+    std::vector<uint32_t> run;
+    for (int32_t i = 0; i < m_nFileCount;) {
+        const VPPEntry& first = m_Entries[i];
+        int32_t end = i;
+        int64_t runBytes = 0;
+        run.clear();
+        while (end < m_nFileCount && first.m_bInVPP && m_Entries[end].m_bInVPP &&
+               m_Entries[end].m_strFilePath == first.m_strFilePath &&
+               m_Entries[end].m_nOffset == first.m_nOffset + runBytes &&
+               runBytes + VppAlign(m_Entries[end].m_nSize) <= CDataCopier::kRunBytes) {
+            run.push_back(uint32_t(m_Entries[end].m_nSize));
+            runBytes += VppAlign(m_Entries[end].m_nSize);
+            ++end;
+        }
+        if (end - i > 1 && copier.CopyRun(first.m_strFilePath, first.m_nOffset, file, run)) {
+            i = end;
+            continue;
+        }
+        const uint32_t pad = uint32_t(VppAlign(first.m_nSize) - first.m_nSize);
+        const int result = copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
         // A failed entry fails the save, but every entry is still tried.
-        if (result < 0) AppendErrorDetail(m_strSaveErrors, entry.m_strName, GetCopyResultText(result));
+        if (result < 0) AppendErrorDetail(m_strSaveErrors, first.m_strName, GetCopyResultText(result));
+        ++i;
     }
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
 }

@@ -132,6 +132,19 @@ TEST_F(SaveTest, RoundTripOfStoredAndOutsideEntries)
     EXPECT_EQ(doc->m_Entries[4].m_strFilePath, GetFullPath(copy));
 }
 
+TEST_F(SaveTest, StoredEntriesAreCopiedWithCleanPadding)
+{
+    // Whatever the old archive holds between entries, the new one has zeros.
+    const std::vector<vppbytes::File> files = {
+        {"a", Pattern(100, 1)}, {"b", {}}, {"c", Pattern(2048, 2)}, {"d", Pattern(5000, 3)}};
+    std::vector<uint8_t> dirty = vppbytes::Archive(files);
+    for (const size_t at : {size_t(4096 + 100), size_t(4096 + 2047), size_t(8192 + 5000), dirty.size() - 1})
+        dirty[at] = 0xEE;
+    ASSERT_TRUE(Open(MakeFile("dirty.vpp", dirty)));
+    ASSERT_TRUE(Save(dir / "clean.vpp"));
+    EXPECT_EQ(ReadFileBytes(dir / "clean.vpp"), vppbytes::Archive(files));
+}
+
 TEST_F(SaveTest, ShortStoredSourceFailsTheSave)
 {
     // The directory promises 5000 bytes; the file ends 1000 bytes into them.
