@@ -95,8 +95,10 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
     std::string workPath;
     for (int n = 0; !dest.IsOpen(); ++n) {
         workPath = destPath + (n == 0 ? std::string() : "." + std::to_string(n)) + ".try";
-        if (CFile::Exists(workPath)) continue;
-        if (!dest.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite | CFile::shareExclusive))
+        CFileException error;
+        if (!dest.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite | CFile::shareExclusive,
+                       &error) &&
+            !CFile::Exists(workPath))  // taken: try the next name
             return EXTRACT_CANNOT_CREATE;
     }
     AfxSetPendingFile(workPath);

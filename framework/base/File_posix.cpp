@@ -41,20 +41,23 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
 {
     Abort();
     const std::string fullPath = GetFullPath(fileName);
+    // A file this open makes (O_EXCL never follows a link) is a new regular
+    // file: it needs none of the checks below, nor truncating.
+    const bool createNew = (openFlags & modeCreate) && (openFlags & modeCreateNew);
     // Non-blocking only for the open itself: a FIFO would otherwise wait
     // for a writer forever.
-    int flags = O_CLOEXEC | O_NONBLOCK;
+    int flags = O_CLOEXEC | (createNew ? 0 : O_NONBLOCK);
     switch (openFlags & 3) {
     case modeWrite: flags |= O_WRONLY; break;
     case modeReadWrite: flags |= O_RDWR; break;
     default: flags |= O_RDONLY; break;
     }
     if (openFlags & modeCreate) flags |= O_CREAT;
-    if ((openFlags & modeCreate) && (openFlags & modeCreateNew)) flags |= O_EXCL;  // O_EXCL never follows a link
+    if (createNew) flags |= O_EXCL;
 
     const int fd = ::open(fileName.c_str(), flags, 0666);
     int err = fd < 0 ? errno : 0;
-    if (fd >= 0) {
+    if (fd >= 0 && !createNew) {
         struct stat st;
         if (fstat(fd, &st) != 0)
             err = errno;
@@ -78,13 +81,13 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
         }
         if (lock != 0 && flock(fd, lock | LOCK_NB) != 0) err = errno;
     }
-    if (fd >= 0 && err == 0 && (openFlags & modeCreate) && !(openFlags & modeNoTruncate) &&
+    if (fd >= 0 && err == 0 && (openFlags & modeCreate) && !(openFlags & modeNoTruncate) && !createNew &&
         ftruncate(fd, 0) != 0)
         err = errno;
     if (err != 0) {
         if (fd >= 0) ::close(fd);
         // A file this open created must not stay behind as an empty one.
-        if (fd >= 0 && (flags & O_EXCL)) ::unlink(fileName.c_str());
+        if (fd >= 0 && createNew) ::unlink(fileName.c_str());
         if (pError) *pError = CFileException(CFileException::OsErrorToException(err), err, fullPath);
         return FALSE;
     }
