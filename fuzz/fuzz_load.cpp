@@ -7,27 +7,13 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
 
 #include "core/Packwright32Doc.h"
+#include "fuzz/FuzzInput.h"
 #include "framework/base/Report.h"
 
 namespace {
 
-// Larger inputs only slow the fuzzer down: the reader never looks past the
-// directory, and 1 MiB holds more than 16,000 records.
-constexpr size_t kMaxInput = 1 << 20;
-
-const std::string& InputPath()
-{
-    static const std::string path = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string p = (base && *base) ? base : "/tmp";
-        p += "/fuzz_load-" + std::to_string(getpid()) + ".vpp";
-        return p;
-    }();
-    return path;
-}
 
 [[noreturn]] void Broken(const char* what, int64_t a = 0, int64_t b = 0)
 {
@@ -64,17 +50,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > kMaxInput) return 0;
-    FILE* file = std::fopen(InputPath().c_str(), "wb");
-    if (!file) std::abort();
-    if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-    std::fclose(file);
+    if (size > kMaxFuzzInput) return 0;
+    const std::string& path = WriteFuzzInput(data, size);
 
     // One document for the whole run, as in the program: every open must
     // replace whatever the previous input left in the table, refused or not.
     static const std::unique_ptr<CPackwright32Doc> doc = std::make_unique<CPackwright32Doc>();
-    const BOOL opened = doc->OnOpenDocument(InputPath());
-    std::remove(InputPath().c_str());  // libFuzzer's exits skip atexit handlers
+    const BOOL opened = doc->OnOpenDocument(path);
+    std::remove(path.c_str());  // libFuzzer's exits skip atexit handlers
     if (opened)
         CheckTable(*doc);
     else if (doc->m_nFileCount != 0 || doc->m_nTotalSize != 0)  // emptied as by New

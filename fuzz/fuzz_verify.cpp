@@ -8,29 +8,14 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
 
 #include "cli/ArchiveVerifier.h"
 #include "core/Packwright32Doc.h"
+#include "fuzz/FuzzInput.h"
 #include "framework/base/Report.h"
 
 namespace {
-
-constexpr size_t kMaxInput = 1 << 20;
-
-const std::string& InputPath()
-{
-    static const std::string path = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string p = (base && *base) ? base : "/tmp";
-        p += "/fuzz_verify-" + std::to_string(getpid()) + ".vpp";
-        return p;
-    }();
-    return path;
-}
-
 int g_messages = 0;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -44,13 +29,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > kMaxInput) return 0;
-    FILE* file = std::fopen(InputPath().c_str(), "wb");
-    if (!file) std::abort();
-    if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-    std::fclose(file);
+    if (size > kMaxFuzzInput) return 0;
+    const std::string& path = WriteFuzzInput(data, size);
 
-    CArchiveVerifier verifier(InputPath());
+    CArchiveVerifier verifier(path);
     bool clean = false;
     try {
         clean = verifier.Run().empty();
@@ -59,13 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (clean) {
         g_messages = 0;
         CPackwright32Doc doc;
-        const BOOL opened = doc.OnOpenDocument(InputPath());
+        const BOOL opened = doc.OnOpenDocument(path);
         if (!opened || g_messages != 0 || doc.m_nTotalSize != int64_t(size)) {
             std::fprintf(stderr, "verified clean, but opened=%d messages=%d total=%d size=%zu\n", int(opened),
                          g_messages, int(doc.m_nTotalSize), size);
             std::abort();
         }
     }
-    std::remove(InputPath().c_str());
+    std::remove(path.c_str());
     return 0;
 }
