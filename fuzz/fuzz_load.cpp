@@ -14,7 +14,6 @@
 
 namespace {
 
-
 [[noreturn]] void Broken(const char* what, int64_t a = 0, int64_t b = 0)
 {
     std::fprintf(stderr, "invariant broken: %s (%lld, %lld)\n", what, static_cast<long long>(a),
