@@ -43,6 +43,9 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   add_executable(Packwright32 WIN32 ${APP_MAIN_SOURCES} ${APP_RESOURCES})
   packwright_target_defaults(Packwright32)
   target_link_libraries(Packwright32 PRIVATE pw_app)
+  # The module description file the program reads its version from at
+  # start, beside the .exe (CMake copies it again when it changes).
+  configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" COPYONLY)
 endif()
 
 # The compiled resources and the artwork, checked against what the program
