@@ -5,6 +5,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/win32/FrameWnd.h"
 #include "res/resource.h"
+#include "suite/LegacyMigration.h"
 #include "suite/ModuleRegistration.h"
 #include "ui/MainFrame.h"
 #include "ui/Packwright32View.h"
@@ -20,9 +21,11 @@ BOOL CPackwright32App::InitInstance()
     SetRegistryKey("Halvard Network");
     LoadStdProfileSettings(10);
 
-    // The suite learns where this copy lies at every start; silent, and the
-    // start goes on whatever it achieves.
+    // The suite learns where this copy lies at every start, and takes over
+    // the legacy game folders once per machine; both are silent, and the
+    // start goes on whatever they achieve.
     RegisterModule();
+    MigrateLegacyGameConfig();
 
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, [] { return new CPackwright32Doc; }, [] { return new CMainFrame; },

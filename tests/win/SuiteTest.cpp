@@ -1,5 +1,7 @@
 // The suite's side of start-up: the module record written at every start
-// (in-process, and by renamed copies of the real program).
+// (in-process, and by a renamed copy of the real program), the one-time
+// migration of the legacy game configuration, and a start without the
+// right to write the machine's keys.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include "framework/base/Path.h"
 #include "framework/win32/RegKey.h"
 #include "settings/SettingsStore.h"
+#include "suite/LegacyMigration.h"
 #include "suite/ModuleRegistration.h"
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
@@ -142,4 +145,160 @@ TEST_F(ModuleRecord, ARenamedCopyOfTheProgramRecordsItselfAtStart)
                       Sz("Version", CMainFrame::kVersionText), Dword("Build", 4),
                       Sz("Date", GetIniString("Module", "Date", shipped)),
                       Sz("Coder", GetIniString("Module", "Coder", shipped))}));
+}
+
+// ---------------------------------------------------------------------------
+// The legacy game configuration, with the earlier program's files written
+// into the prefix's drive C
+
+namespace {
+
+const std::string kGames = std::string(kSuiteRootKey) + kGamesConfigurationKey;
+const char* const kLocator = "C:\\quay.cfg";
+// Game sub-keys with their "Path", by name.
+using GameList = std::vector<std::pair<std::string, std::string>>;
+
+class LegacyMigration : public testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kGames.c_str());
+        ::DeleteFileA(kLocator);
+    }
+    // The earlier program's files: the locator naming `folder` as written,
+    // quay.ini (when wanted) and halvard.ini with these lines.
+    void WriteLegacy(const std::string& folderEntry, const std::string& halvardIni, bool quayIni = true)
+    {
+        testutil::WriteFileText(kLocator, "[Directories]\r\nQuay3=" + folderEntry + "\r\n");
+        testutil::WriteFileText(m_dir / "halvard.ini", halvardIni);
+        if (quayIni) testutil::WriteFileText(m_dir / "quay.ini", "[Quay]\r\n");
+    }
+    static DWORD Flag() { return GetSuiteDword(kGamesConfigurationKey, kMigrationFlag, 0xdead); }
+    static GameList Games()
+    {
+        GameList games;
+        CRegKey reg;
+        if (!reg.Open(HKEY_LOCAL_MACHINE, kGames, KEY_READ)) return games;
+        char name[256];
+        for (DWORD i = 0; ::RegEnumKeyA(reg.m_hKey, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+            CRegKey game;
+            std::string path = "<none>";
+            if (game.Open(reg.m_hKey, name, KEY_READ)) game.QueryString("Path", path);
+            games.emplace_back(name, path);
+        }
+        std::sort(games.begin(), games.end());
+        return games;
+    }
+    TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(LegacyMigration, CopiesEveryRowOnceDemosFromTheFullVersions)
+{
+    // A game's old folder is overwritten; the legacy "H1Demo" key is no row.
+    ASSERT_TRUE(SetSuiteString(std::string(kGamesConfigurationKey) + "\\Summoner 1", "Path", "C:\\old"));
+    WriteLegacy(m_dir.Path(),  // no trailing backslash
+                "[Halvard]\r\nH1Full=C:\\H1\r\nH1Demo=C:\\wrong\r\nH1OEM=C:\\H1O\r\nH2Full=C:\\H2\r\nH2OEM=C:\\H2O\r\n"
+                "H3Full=C:\\H3\r\nH3OEM=$\r\n"
+                "[FreeSpace]\r\nFS1Demo=C:\\F1D\r\nFS1OEM=C:\\F1O\r\nFS1Full=C:\\F1\r\nFS2Demo=C:\\F2D\r\n"
+                "FS2Full=C:\\F2\r\n[Summoner]\r\nS1Demo=C:\\S1D\r\nS1Full=C:\\S1\r\n");
+    MigrateLegacyGameConfig();
+    const GameList all{{"FreeSpace 1", "C:\\F1"},      {"FreeSpace 1 Demo", "C:\\F1D"}, {"FreeSpace 1 OEM", "C:\\F1O"},
+                    {"FreeSpace 2", "C:\\F2"},      {"FreeSpace 2 Demo", "C:\\F2D"}, {"Halvard 1", "C:\\H1"},
+                    {"Halvard 1 Demo", "C:\\H1"},   {"Halvard 1 OEM", "C:\\H1O"},    {"Halvard 2", "C:\\H2"},
+                    {"Halvard 2 Demo", "C:\\H2"},   {"Halvard 2 OEM", "C:\\H2O"},    {"Halvard 3", "C:\\H3"},
+                    {"Halvard 3 Demo", "C:\\H3"},   {"Halvard 3 OEM", ""},           {"Summoner 1", "C:\\S1"},
+                    {"Summoner 1 Demo", "C:\\S1D"}};
+    EXPECT_EQ(Games(), all);
+    EXPECT_EQ(Flag(), 1u);
+
+    // Once only: later changes to the files are not looked at.
+    WriteLegacy(m_dir.Path(), "[Summoner]\r\nS1Full=C:\\new\r\n");
+    MigrateLegacyGameConfig();
+    EXPECT_EQ(Games(), all);
+
+    // Another machine, whose entry ends in a backslash and whose file lists
+    // one edition: every row is written, the others empty.
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kGames.c_str());
+    WriteLegacy(m_dir.Path() + "\\", "[FreeSpace]\r\nFS2Full=D:\\FS2\r\n");
+    MigrateLegacyGameConfig();
+    GameList one = all;
+    for (auto& [game, path] : one) path = game == "FreeSpace 2" ? "D:\\FS2" : "";
+    EXPECT_EQ(Games(), one);
+}
+
+TEST_F(LegacyMigration, SetsTheFlagFirstAndStopsQuietlyWithoutItsFiles)
+{
+    const std::string full = "[Summoner]\r\nS1Full=C:\\S1\r\n";
+    const GameList none{};
+
+    // No locator: the flag is set all the same, and files that appear later
+    // are never migrated.
+    MigrateLegacyGameConfig();
+    EXPECT_EQ(Flag(), 1u);
+    EXPECT_EQ(Games(), none);
+    WriteLegacy(m_dir.Path(), full);
+    MigrateLegacyGameConfig();
+    EXPECT_EQ(Games(), none);
+
+    // A flag set by anyone else, with any value, means done.
+    ASSERT_TRUE(SetSuiteDword(kGamesConfigurationKey, kMigrationFlag, 5));
+    MigrateLegacyGameConfig();
+    EXPECT_EQ(Flag(), 5u);
+    EXPECT_EQ(Games(), none);
+
+    // No quay.ini beside halvard.ini; an empty folder entry.
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kGames.c_str());
+    ::DeleteFileA((m_dir / "quay.ini").c_str());
+    WriteLegacy(m_dir.Path(), full, false);
+    MigrateLegacyGameConfig();
+    EXPECT_EQ(Flag(), 1u);
+    EXPECT_EQ(Games(), none);
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kGames.c_str());
+    WriteLegacy("", full);
+    MigrateLegacyGameConfig();
+    EXPECT_EQ(Flag(), 1u);
+    EXPECT_EQ(Games(), none);
+}
+
+TEST(SuiteWithoutMachineRights, StartsSilentlyAndKeepsTheUsersSettings)
+{
+    // Every write below a volatile key fails, standing in for a user who
+    // may not write HKEY_LOCAL_MACHINE.
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRecord.c_str());
+    CRegKey scratch;
+    const std::string scratchKey = "Software\\PackwrightSuiteTest" + std::to_string(::GetCurrentProcessId());
+    ASSERT_TRUE(scratch.Create(HKEY_CURRENT_USER, scratchKey, KEY_ALL_ACCESS));
+    HKEY hVolatile = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(scratch.m_hKey, "volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                &hVolatile, nullptr),
+              ERROR_SUCCESS);
+    CRegKey refused;
+    refused.m_hKey = hVolatile;
+    ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, hVolatile), ERROR_SUCCESS);
+    bool started = false;
+    std::string kept;
+    {
+        guitest::AppSession session;  // any message would fail the test
+        started = session.started;
+        SetSetting("LastExtractionFolder", "C:\\kept");
+        kept = GetSetting("LastExtractionFolder", "");
+    }
+    const DWORD subKeys = [&] {
+        DWORD n = 99;
+        ::RegQueryInfoKeyA(hVolatile, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr);
+        return n;
+    }();
+    ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    refused.Close();
+    scratch.Close();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey.c_str());
+    EXPECT_TRUE(started);
+    EXPECT_EQ(subKeys, 0u);
+    EXPECT_TRUE(ValuesOf(HKEY_LOCAL_MACHINE, kRecord).empty());  // nor did a write pass by the refusal
+    EXPECT_EQ(kept, "C:\\kept");
 }
