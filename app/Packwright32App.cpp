@@ -3,14 +3,22 @@
 #include <commctrl.h>
 
 #include "core/Packwright32Doc.h"
+#include "framework/win32/AfxRes.h"
 #include "framework/win32/FrameWnd.h"
 #include "res/resource.h"
 #include "suite/LegacyMigration.h"
 #include "suite/ModuleRegistration.h"
+#include "suite/ToolsLibrary.h"
 #include "ui/MainFrame.h"
 #include "ui/Packwright32View.h"
 
-CPackwright32App::CPackwright32App() = default;
+CPackwright32App::CPackwright32App()
+{
+    // Always enabled, whatever the archive's state: the tools library does
+    // the work, or nothing when it is missing.
+    MapCommand(ID_APP_ABOUT, [] { CallToolsLibrary("DoAbout"); });
+    MapCommand(ID_HELP_CHECKVERSION, [] { CallToolsLibrary("DoHMVC"); });
+}
 
 BOOL CPackwright32App::InitInstance()
 {

@@ -212,11 +212,15 @@ ChildRun RunProgram(const std::string& args, DWORD timeoutMs, DWORD closeAfterMs
                     const std::function<void(HWND, DWORD)>& onMain)
 {
     ChildRun run;
-    std::string commandLine = "\"" + WindowsPath(exe.empty() ? PACKWRIGHT32_EXE : exe) + "\" " + args;
+    const std::string program = WindowsPath(exe.empty() ? PACKWRIGHT32_EXE : exe);
+    std::string commandLine = "\"" + program + "\" " + args;
+    // Started in its own folder: libraries it loads by name must not come
+    // from the test's.
+    const std::string folder = program.substr(0, program.rfind('\\') + 1);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                           &process)) {
         ADD_FAILURE() << "cannot start " << commandLine;
         return run;

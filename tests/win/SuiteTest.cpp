@@ -1,16 +1,22 @@
-// The suite's side of start-up: the module record written at every start
-// (in-process, and by a renamed copy of the real program), the one-time
-// migration of the legacy game configuration, and a start without the
-// right to write the machine's keys.
+// The suite's side of the program: the module record written at every
+// start (in-process, and by a renamed copy of the real program), the
+// one-time migration of the legacy game configuration, a start without the
+// right to write the machine's keys, and the Help commands through the
+// tools library.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <atomic>
 
 #include "framework/base/Path.h"
+#include "framework/win32/AfxRes.h"
 #include "framework/win32/RegKey.h"
+#include "res/resource.h"
 #include "settings/SettingsStore.h"
 #include "suite/LegacyMigration.h"
 #include "suite/ModuleRegistration.h"
@@ -301,4 +307,136 @@ TEST(SuiteWithoutMachineRights, StartsSilentlyAndKeepsTheUsersSettings)
     EXPECT_EQ(subKeys, 0u);
     EXPECT_TRUE(ValuesOf(HKEY_LOCAL_MACHINE, kRecord).empty());  // nor did a write pass by the refusal
     EXPECT_EQ(kept, "C:\\kept");
+}
+
+// ---------------------------------------------------------------------------
+// Help, About and Help, Check for new version through hm_tools.dll
+
+namespace {
+
+const char* const kToolsKey = "Software\\Halvard Network\\Halvard Manager Tools";
+
+bool IsLoaded() { return ::GetModuleHandleA("hm_tools.dll") != nullptr; }
+
+// Runs command once, answering the tools library's box captioned caption;
+// returns its text, and whether the library was loaded while it showed.
+std::pair<std::string, bool> RunHelpCommand(HWND main, UINT command, const std::string& caption)
+{
+    guitest::ModalAnswerer box(caption, IDOK);
+    std::atomic<bool> loaded{false};
+    box.onFound = [&](HWND hWnd) {
+        loaded = IsLoaded();
+        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    EXPECT_EQ(box.Count(), 1) << caption;
+    const std::vector<std::string> texts = box.Texts();
+    return {texts.empty() ? std::string() : texts[0], loaded.load()};
+}
+
+class HelpCommands : public testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        CRegKey tools;
+        if (tools.Open(HKEY_LOCAL_MACHINE, kToolsKey, KEY_WRITE)) tools.DeleteValue("VersionManifest");
+    }
+};
+
+}  // namespace
+
+TEST_F(HelpCommands, AboutShowsTheRecordWithTheLibraryLoadedForEachUseOnly)
+{
+    TempDir dir;
+    const std::string archive = guitest::MakeArchive(dir, "open.vpp", 3);
+    guitest::AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    CDocument* doc = session.app().GetDocTemplate()->GetDocument();
+    doc->SetModifiedFlag(TRUE);
+
+    // Both always enabled.
+    HMENU help = ::GetSubMenu(::GetMenu(session.MainWnd()), 2);
+    ::SendMessageA(session.MainWnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(help), 2);
+    EXPECT_FALSE(::GetMenuState(help, ID_APP_ABOUT, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(help, ID_HELP_CHECKVERSION, MF_BYCOMMAND) & MF_GRAYED);
+
+    // The test program's own record: it lies beside the built program's
+    // description file.
+    const std::string shipped = guitest::WindowsPath(PACKWRIGHT32_EXE);
+    const std::string description = shipped.substr(0, shipped.rfind('\\') + 1) + "hm_modul.dat";
+    for (int use = 0; use < 2; ++use) {
+        ASSERT_FALSE(IsLoaded());
+        const auto [text, loaded] =
+            RunHelpCommand(session.MainWnd(), ID_APP_ABOUT, std::string("About ") + guitest::kAppTitle);
+        EXPECT_TRUE(loaded);
+        EXPECT_EQ(text, std::string(guitest::kAppTitle) + "\n\nVersion: " + CMainFrame::kVersionText +
+                            "\nBuild: 4\nDate: " + GetIniString("Module", "Date", description) +
+                            "\nAuthor: " + GetIniString("Module", "Coder", description));
+        EXPECT_FALSE(IsLoaded());
+    }
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(::SendMessageA(::FindWindowExA(session.MainWnd(), nullptr, "SysListView32", nullptr), LVM_GETITEMCOUNT,
+                             0, 0),
+              3);
+}
+
+TEST_F(HelpCommands, VersionCheckReportsNewerUpToDateOrWhyItCouldNot)
+{
+    TempDir dir;
+    const std::string manifest = dir / "versions.ini";
+    CRegKey tools;
+    ASSERT_TRUE(tools.Create(HKEY_LOCAL_MACHINE, kToolsKey));
+    ASSERT_TRUE(tools.SetString("VersionManifest", manifest));
+    guitest::AppSession session;
+    ASSERT_TRUE(session.started);
+    const std::string section = std::string("[") + guitest::kAppTitle + "]\r\n";
+
+    testutil::WriteFileText(manifest, section + "Version=V1.1 (Build 09)\r\nBuild=9\r\n");
+    auto [text, loaded] = RunHelpCommand(session.MainWnd(), ID_HELP_CHECKVERSION, "Check for new version");
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(text, std::string("A newer version is available: V1.1 (Build 09) (build 9).\nInstalled: ") +
+                        CMainFrame::kVersionText + " (build 4).");
+
+    testutil::WriteFileText(manifest, section + "Version=V1.0 Beta 01c (Build 04)\r\nBuild=4\r\n");
+    text = RunHelpCommand(session.MainWnd(), ID_HELP_CHECKVERSION, "Check for new version").first;
+    EXPECT_EQ(text, std::string(guitest::kAppTitle) + " is up to date: " + CMainFrame::kVersionText + " (build 4).");
+
+    ::DeleteFileA(manifest.c_str());
+    text = RunHelpCommand(session.MainWnd(), ID_HELP_CHECKVERSION, "Check for new version").first;
+    EXPECT_EQ(text, "The check for a new version could not be made: the version list " + manifest +
+                        " was not found.");
+    EXPECT_FALSE(IsLoaded());
+}
+
+TEST_F(HelpCommands, WithoutTheLibraryOrItsExportsTheyDoNothing)
+{
+    for (const bool bare : {false, true}) {
+        SCOPED_TRACE(bare ? "a library without the exports" : "no library");
+        TempDir dir;
+        const std::string folder = GetFullPath(dir.Path()) + "\\";
+        ASSERT_TRUE(::CopyFileA(guitest::WindowsPath(PACKWRIGHT32_EXE).c_str(), (folder + "Packwright32.exe").c_str(),
+                                FALSE));
+        if (bare) {
+            ASSERT_TRUE(::CopyFileA(guitest::WindowsPath(HM_TOOLS_BARE_DLL).c_str(), (folder + "hm_tools.dll").c_str(),
+                                    FALSE));
+        }
+        int answered = 0;
+        const guitest::ChildRun run =
+            guitest::RunProgram("", 20000, 200, folder + "Packwright32.exe", [&](HWND main, DWORD) {
+                // A box shown by either would keep the call from returning.
+                for (UINT command : {ID_APP_ABOUT, ID_HELP_CHECKVERSION, ID_APP_ABOUT}) {
+                    DWORD_PTR result = 0;
+                    if (::SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 3000,
+                                              &result))
+                        ++answered;
+                }
+            });
+        EXPECT_EQ(answered, 3);
+        EXPECT_TRUE(run.mainWindowSeen);
+        EXPECT_EQ(run.messagesAnswered, 0);
+        EXPECT_TRUE(run.exited);
+        EXPECT_EQ(run.exitCode, 0u);
+    }
 }
