@@ -1,5 +1,7 @@
 #include "app/Packwright32App.h"
 
+#include "app/SplashDlg.h"
+
 #include <commctrl.h>
 
 #include "core/Packwright32Doc.h"
@@ -29,6 +31,15 @@ BOOL CPackwright32App::InitInstance()
     SetRegistryKey("Halvard Network");
     LoadStdProfileSettings(10);
 
+    // Painted once, then left unrepainted until it goes: the start-up holds
+    // the thread. On an early return it goes with the object.
+    CSplashDlg splash;
+    if (splash.Create()) {
+        splash.ShowWindow(SW_SHOW);
+        splash.UpdateWindow();
+    }
+    ::Sleep(m_dwSplashPause);
+
     // The suite learns where this copy lies at every start, and takes over
     // the legacy game folders once per machine; both are silent, and the
     // start goes on whatever they achieve.
@@ -54,5 +65,6 @@ BOOL CPackwright32App::InitInstance()
     }
     // Archives dropped on the frame (not the list) are opened.
     m_pMainWnd->DragAcceptFiles(TRUE);
+    splash.DestroyWindow();
     return TRUE;
 }

@@ -244,6 +244,7 @@ ChildRun RunProgram(const std::string& args, DWORD timeoutMs, DWORD closeAfterMs
                    windows.messageBoxes.empty()) {
             run.splashGapBeforeMain = true;
         }
+        if (windows.mainWindow && !windows.splashVisible) run.mainWithoutSplashSeen = true;
         if (windows.mainWindow && !run.mainWindowSeen) {
             mainSince = ::GetTickCount();
             run.mainFirstMs = now;
@@ -272,6 +273,7 @@ AppSession::AppSession(std::vector<std::string> args)
     m_app = std::make_unique<CPackwright32App>();
     m_app->m_args = std::move(args);  // never the test program's own arguments
     m_app->m_nCmdShow = SW_SHOW;
+    m_app->m_dwSplashPause = 0;
     started = m_app->InitInstance();
     PumpIdle();
 }

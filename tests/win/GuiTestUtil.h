@@ -75,6 +75,8 @@ struct ChildRun {
     long mainFirstMs = -1;
     // Once the splash was up, a look found neither it nor the main window.
     bool splashGapBeforeMain = false;
+    // A look found the main window up and the splash gone, the program running.
+    bool mainWithoutSplashSeen = false;
 };
 
 // Starts exe (the built Packwright32.exe when empty) with args, presses OK

@@ -63,6 +63,7 @@ public:
         m_app = std::make_unique<CPackwright32App>();
         m_app->m_args = std::move(args);
         m_app->m_nCmdShow = SW_SHOW;
+        m_app->m_dwSplashPause = 0;
         if (!exeName.empty()) m_app->m_pszExeName = exeName;
         started = m_app->InitInstance();
         PumpIdle();
@@ -297,6 +298,7 @@ TEST_F(ShellIntegration, ProgramWithAMissingFileReportsItAndEndsWithoutAWindow)
     EXPECT_TRUE(run.exited);
     EXPECT_EQ(run.messagesAnswered, 1);
     EXPECT_FALSE(run.mainWindowSeen);
+    EXPECT_GE(run.splashFirstMs, 0);  // up while the start failed
 }
 
 TEST_F(ShellIntegration, ProgramWithALockedFileReportsItAndEndsWithoutAWindow)
@@ -316,10 +318,48 @@ TEST_F(ShellIntegration, ProgramWithAValidFileShowsIt)
 {
     TempDir dir;
     const std::string archive = MakeArchive(dir, "good.vpp", 1);
-    const ChildRun run = RunProgram("\"" + archive + "\"", 20000, 200);
+    const ChildRun run = RunProgram("\"" + archive + "\"", 20000, 1500);
     EXPECT_TRUE(run.mainWindowSeen);
     EXPECT_EQ(run.messagesAnswered, 0);
     EXPECT_TRUE(run.exited);
+    // The splash stood for two seconds at least, without a break, until the
+    // main window was up, and went while the program ran on.
+    EXPECT_GE(run.splashFirstMs, 0);
+    EXPECT_GE(run.mainFirstMs - run.splashFirstMs, 1900);
+    EXPECT_GE(run.splashLastMs, run.mainFirstMs - 100);
+    EXPECT_FALSE(run.splashGapBeforeMain);
+    EXPECT_TRUE(run.mainWithoutSplashSeen);
+}
+
+TEST_F(ShellIntegration, SplashStandsThroughTheStartAndGoesWithIt)
+{
+    const auto splashUp = [] {
+        for (HWND hWnd : guitest::FindOwnWindows("")) {
+            char cls[64] = {};
+            ::GetClassNameA(hWnd, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32770") == 0) return true;
+        }
+        return false;
+    };
+    TempDir dir;
+    {
+        // The failure's message comes while the splash stands; the failed
+        // start takes it down.
+        ModalAnswerer ok(kAppTitle, IDOK);
+        std::atomic<bool> upDuringMessage{false};
+        ok.onFound = [&](HWND hWnd) {
+            upDuringMessage = splashUp();
+            ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        };
+        Session session({dir / "missing.vpp"});
+        EXPECT_FALSE(session.started);
+        EXPECT_EQ(ok.Count(), 1);
+        EXPECT_TRUE(upDuringMessage);
+        EXPECT_FALSE(splashUp());
+    }
+    Session session;
+    EXPECT_TRUE(session.started);
+    EXPECT_FALSE(splashUp());
 }
 
 TEST_F(ShellIntegration, PrintSwitchOpensUnseenAndEnds)
