@@ -1,14 +1,26 @@
 #include "app/Packwright32App.h"
 
+#include "app/SplashDlg.h"
+
 #include <commctrl.h>
 
 #include "core/Packwright32Doc.h"
+#include "framework/win32/AfxRes.h"
 #include "framework/win32/FrameWnd.h"
 #include "res/resource.h"
+#include "suite/LegacyMigration.h"
+#include "suite/ModuleRegistration.h"
+#include "suite/ToolsLibrary.h"
 #include "ui/MainFrame.h"
 #include "ui/Packwright32View.h"
 
-CPackwright32App::CPackwright32App() = default;
+CPackwright32App::CPackwright32App()
+{
+    // Always enabled, whatever the archive's state: the tools library does
+    // the work, or nothing when it is missing.
+    MapCommand(ID_APP_ABOUT, [] { CallToolsLibrary("DoAbout"); });
+    MapCommand(ID_HELP_CHECKVERSION, [] { CallToolsLibrary("DoHMVC"); });
+}
 
 BOOL CPackwright32App::InitInstance()
 {
@@ -18,6 +30,21 @@ BOOL CPackwright32App::InitInstance()
 
     SetRegistryKey("Halvard Network");
     LoadStdProfileSettings(10);
+
+    // Painted once, then left unrepainted until it goes: the start-up holds
+    // the thread. On an early return it goes with the object.
+    CSplashDlg splash;
+    if (splash.Create()) {
+        splash.ShowWindow(SW_SHOW);
+        splash.UpdateWindow();
+    }
+    ::Sleep(m_dwSplashPause);
+
+    // The suite learns where this copy lies at every start, and takes over
+    // the legacy game folders once per machine; both are silent, and the
+    // start goes on whatever they achieve.
+    RegisterModule();
+    MigrateLegacyGameConfig();
 
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, [] { return new CPackwright32Doc; }, [] { return new CMainFrame; },
@@ -38,5 +65,6 @@ BOOL CPackwright32App::InitInstance()
     }
     // Archives dropped on the frame (not the list) are opened.
     m_pMainWnd->DragAcceptFiles(TRUE);
+    splash.DestroyWindow();
     return TRUE;
 }

@@ -43,6 +43,9 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   add_executable(Packwright32 WIN32 ${APP_MAIN_SOURCES} ${APP_RESOURCES})
   packwright_target_defaults(Packwright32)
   target_link_libraries(Packwright32 PRIVATE pw_app)
+  # The module description file the program reads its version from at
+  # start, beside the .exe (CMake copies it again when it changes).
+  configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" COPYONLY)
 endif()
 
 # The compiled resources and the artwork, checked against what the program
@@ -72,6 +75,7 @@ if(HM_TOOLS_SOURCES)
   add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF})
   packwright_target_defaults(hm_tools)
   set_target_properties(hm_tools PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  target_link_libraries(hm_tools PRIVATE user32 advapi32)
   if(TARGET Packwright32)
     add_dependencies(Packwright32 hm_tools)
   endif()
@@ -91,8 +95,12 @@ if(WIN_TEST_SOURCES)
   endif()
   target_compile_definitions(win_tests PRIVATE
     TEST_TMPDIR_BASE="${CMAKE_BINARY_DIR}/test-tmp")
+  # A library without the tools' exports, put in hm_tools.dll's place.
+  add_library(hm_tools_bare SHARED "${CMAKE_SOURCE_DIR}/tests/win/bare/BareLibrary.cpp")
+  set_target_properties(hm_tools_bare PROPERTIES PREFIX "" IMPORT_PREFIX "")
   # Tests start the real programs: PACKWRIGHT_EXE, PACKWRIGHT32_EXE, HM_TOOLS_DLL.
-  foreach(pair packwright:PACKWRIGHT_EXE Packwright32:PACKWRIGHT32_EXE hm_tools:HM_TOOLS_DLL)
+  foreach(pair packwright:PACKWRIGHT_EXE Packwright32:PACKWRIGHT32_EXE hm_tools:HM_TOOLS_DLL
+               hm_tools_bare:HM_TOOLS_BARE_DLL)
     string(REPLACE ":" ";" pair "${pair}")
     list(GET pair 0 prog)
     list(GET pair 1 macro)

@@ -65,6 +65,14 @@ struct PidlTraits {
 // An item id list the shell allocated for the caller (its task allocator).
 using CScopedPidl = CUniqueHandle<PidlTraits>;
 
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
+};
+
+// A library loaded by the caller (LoadLibrary, FreeLibrary).
+using CScopedLibrary = CUniqueHandle<LibraryTraits>;
+
 // The client-area DC of a window (GetDC, ReleaseDC).
 class CScopedClientDC {
 public:

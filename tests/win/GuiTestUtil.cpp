@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/Packwright32Doc.h"
@@ -173,12 +174,106 @@ void ModalAnswerer::Watch()
     }
 }
 
+std::string WindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+namespace {
+struct ChildWindows {
+    DWORD pid;
+    std::vector<HWND> messageBoxes;
+    HWND mainWindow = nullptr;
+    bool splashVisible = false;
+};
+
+BOOL CALLBACK InspectChildWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* child = reinterpret_cast<ChildWindows*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != child->pid || !::IsWindowVisible(hWnd)) return TRUE;
+    // Neither call sends the window a message: the program may be busy.
+    const std::string caption = TextOf(hWnd);
+    char cls[64] = {};
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (caption == kAppTitle) child->messageBoxes.push_back(hWnd);
+    if (caption.rfind(std::string(kAppTitle) + " -", 0) == 0) child->mainWindow = hWnd;
+    // The splash is the one dialog without a caption.
+    if (caption.empty() && lstrcmpA(cls, "#32770") == 0) child->splashVisible = true;
+    return TRUE;
+}
+}  // namespace
+
+ChildRun RunProgram(const std::string& args, DWORD timeoutMs, DWORD closeAfterMs, const std::string& exe,
+                    const std::function<void(HWND, DWORD)>& onMain)
+{
+    ChildRun run;
+    const std::string program = WindowsPath(exe.empty() ? PACKWRIGHT32_EXE : exe);
+    std::string commandLine = "\"" + program + "\" " + args;
+    // Started in its own folder: libraries it loads by name must not come
+    // from the test's.
+    const std::string folder = program.substr(0, program.rfind('\\') + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                          &process)) {
+        ADD_FAILURE() << "cannot start " << commandLine;
+        return run;
+    }
+    const DWORD start = ::GetTickCount();
+    DWORD mainSince = 0;
+    std::vector<HWND> answered;
+    while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+        if (::GetTickCount() - start > timeoutMs) {
+            ::TerminateProcess(process.hProcess, 99);
+            ::WaitForSingleObject(process.hProcess, 5000);
+            break;
+        }
+        ChildWindows windows{process.dwProcessId, {}};
+        ::EnumWindows(InspectChildWindow, reinterpret_cast<LPARAM>(&windows));
+        const long now = long(::GetTickCount() - start);
+        if (windows.splashVisible) {
+            if (run.splashFirstMs < 0) run.splashFirstMs = now;
+            run.splashLastMs = now;
+        } else if (run.splashFirstMs >= 0 && !run.mainWindowSeen && !windows.mainWindow &&
+                   windows.messageBoxes.empty()) {
+            run.splashGapBeforeMain = true;
+        }
+        if (windows.mainWindow && !windows.splashVisible) run.mainWithoutSplashSeen = true;
+        if (windows.mainWindow && !run.mainWindowSeen) {
+            mainSince = ::GetTickCount();
+            run.mainFirstMs = now;
+            run.mainWindowSeen = true;
+            if (onMain) onMain(windows.mainWindow, process.dwProcessId);
+        }
+        for (HWND box : windows.messageBoxes) {
+            if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
+            answered.push_back(box);
+            ++run.messagesAnswered;
+            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        if (closeAfterMs && run.mainWindowSeen && ::GetTickCount() - mainSince > closeAfterMs)
+            ::PostThreadMessageA(process.dwThreadId, WM_QUIT, 0, 0);
+    }
+    run.exited = ::GetExitCodeProcess(process.hProcess, &run.exitCode) && run.exitCode != STILL_ACTIVE &&
+                 run.exitCode != 99;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return run;
+}
+
 AppSession::AppSession(std::vector<std::string> args)
 {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
     m_app = std::make_unique<CPackwright32App>();
     m_app->m_args = std::move(args);  // never the test program's own arguments
     m_app->m_nCmdShow = SW_SHOW;
+    m_app->m_dwSplashPause = 0;
     started = m_app->InitInstance();
     PumpIdle();
 }

@@ -59,6 +59,33 @@ std::string DialogText(HWND hDlg);
 // Top-level windows of this process with the given caption.
 std::vector<HWND> FindOwnWindows(const std::string& caption);
 
+// The Windows form of a path the build hands over (Unix paths lie on Z:).
+std::string WindowsPath(std::string path);
+
+// What was seen of the real program run as a child process.
+struct ChildRun {
+    bool exited = false;
+    DWORD exitCode = 0;
+    int messagesAnswered = 0;
+    bool mainWindowSeen = false;
+    // Milliseconds after the start at which the splash was first and last
+    // seen, and the main window first; -1 for never.
+    long splashFirstMs = -1;
+    long splashLastMs = -1;
+    long mainFirstMs = -1;
+    // Once the splash was up, a look found neither it nor the main window.
+    bool splashGapBeforeMain = false;
+    // A look found the main window up and the splash gone, the program running.
+    bool mainWithoutSplashSeen = false;
+};
+
+// Starts exe (the built Packwright32.exe when empty) with args, presses OK
+// on its message boxes and watches its windows until it ends; once its main
+// window is up, calls onMain with it, then closes the program closeAfterMs
+// later (when that is not 0).
+ChildRun RunProgram(const std::string& args, DWORD timeoutMs = 20000, DWORD closeAfterMs = 0,
+                    const std::string& exe = {}, const std::function<void(HWND, DWORD pid)>& onMain = {});
+
 // The application started as the program starts, with these arguments;
 // torn down again (windows destroyed, registry root set aside) at the end.
 class AppSession {

@@ -28,6 +28,8 @@ using guitest::MakeArchive;
 using guitest::ModalAnswerer;
 using guitest::PumpIdle;
 using guitest::PumpUntil;
+using guitest::ChildRun;
+using guitest::RunProgram;
 using testutil::TempDir;
 
 namespace {
@@ -61,6 +63,7 @@ public:
         m_app = std::make_unique<CPackwright32App>();
         m_app->m_args = std::move(args);
         m_app->m_nCmdShow = SW_SHOW;
+        m_app->m_dwSplashPause = 0;
         if (!exeName.empty()) m_app->m_pszExeName = exeName;
         started = m_app->InitInstance();
         PumpIdle();
@@ -288,94 +291,6 @@ TEST_F(ShellIntegration, AnEntryThatCannotBeOpenedIsReportedAndDropped)
 // ---------------------------------------------------------------------------
 // The command line, with the real program as a child process
 
-namespace {
-
-std::string WindowsPath(std::string path)
-{
-    // The build hands over Unix paths; under Wine, drive Z: is the root.
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-struct ChildWindows {
-    DWORD pid;
-    std::vector<HWND> messageBoxes;
-    bool mainWindowVisible = false;
-};
-
-BOOL CALLBACK InspectChildWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* child = reinterpret_cast<ChildWindows*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid != child->pid || !::IsWindowVisible(hWnd)) return TRUE;
-    wchar_t wide[512] = {};
-    ::InternalGetWindowText(hWnd, wide, 512);
-    char text[1024] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    const std::string caption = text;
-    if (caption == kAppTitle) child->messageBoxes.push_back(hWnd);
-    if (caption.rfind(std::string(kAppTitle) + " -", 0) == 0) child->mainWindowVisible = true;
-    return TRUE;
-}
-
-struct ChildRun {
-    bool exited = false;
-    DWORD exitCode = 0;
-    int messagesAnswered = 0;
-    bool mainWindowSeen = false;
-};
-
-// Starts Packwright32.exe with args, presses OK on its message boxes and
-// watches for a visible main window until it ends (or closes it after
-// closeAfterMs of being up, when that is not 0).
-ChildRun RunProgram(const std::string& args, DWORD timeoutMs = 20000, DWORD closeAfterMs = 0)
-{
-    ChildRun run;
-    std::string commandLine = "\"" + WindowsPath(PACKWRIGHT32_EXE) + "\" " + args;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        ADD_FAILURE() << "cannot start " << commandLine;
-        return run;
-    }
-    const DWORD start = ::GetTickCount();
-    DWORD mainSince = 0;
-    std::vector<HWND> answered;
-    while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
-        if (::GetTickCount() - start > timeoutMs) {
-            ::TerminateProcess(process.hProcess, 99);
-            ::WaitForSingleObject(process.hProcess, 5000);
-            break;
-        }
-        ChildWindows windows{process.dwProcessId, {}, false};
-        ::EnumWindows(InspectChildWindow, reinterpret_cast<LPARAM>(&windows));
-        if (windows.mainWindowVisible) {
-            if (!run.mainWindowSeen) mainSince = ::GetTickCount();
-            run.mainWindowSeen = true;
-        }
-        for (HWND box : windows.messageBoxes) {
-            if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
-            answered.push_back(box);
-            ++run.messagesAnswered;
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        }
-        if (closeAfterMs && run.mainWindowSeen && ::GetTickCount() - mainSince > closeAfterMs)
-            ::PostThreadMessageA(process.dwThreadId, WM_QUIT, 0, 0);
-    }
-    run.exited = ::GetExitCodeProcess(process.hProcess, &run.exitCode) && run.exitCode != STILL_ACTIVE &&
-                 run.exitCode != 99;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return run;
-}
-
-}  // namespace
-
 TEST_F(ShellIntegration, ProgramWithAMissingFileReportsItAndEndsWithoutAWindow)
 {
     TempDir dir;
@@ -383,6 +298,7 @@ TEST_F(ShellIntegration, ProgramWithAMissingFileReportsItAndEndsWithoutAWindow)
     EXPECT_TRUE(run.exited);
     EXPECT_EQ(run.messagesAnswered, 1);
     EXPECT_FALSE(run.mainWindowSeen);
+    EXPECT_GE(run.splashFirstMs, 0);  // up while the start failed
 }
 
 TEST_F(ShellIntegration, ProgramWithALockedFileReportsItAndEndsWithoutAWindow)
@@ -402,10 +318,48 @@ TEST_F(ShellIntegration, ProgramWithAValidFileShowsIt)
 {
     TempDir dir;
     const std::string archive = MakeArchive(dir, "good.vpp", 1);
-    const ChildRun run = RunProgram("\"" + archive + "\"", 20000, 200);
+    const ChildRun run = RunProgram("\"" + archive + "\"", 20000, 1500);
     EXPECT_TRUE(run.mainWindowSeen);
     EXPECT_EQ(run.messagesAnswered, 0);
     EXPECT_TRUE(run.exited);
+    // The splash stood for two seconds at least, without a break, until the
+    // main window was up, and went while the program ran on.
+    EXPECT_GE(run.splashFirstMs, 0);
+    EXPECT_GE(run.mainFirstMs - run.splashFirstMs, 1900);
+    EXPECT_GE(run.splashLastMs, run.mainFirstMs - 100);
+    EXPECT_FALSE(run.splashGapBeforeMain);
+    EXPECT_TRUE(run.mainWithoutSplashSeen);
+}
+
+TEST_F(ShellIntegration, SplashStandsThroughTheStartAndGoesWithIt)
+{
+    const auto splashUp = [] {
+        for (HWND hWnd : guitest::FindOwnWindows("")) {
+            char cls[64] = {};
+            ::GetClassNameA(hWnd, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32770") == 0) return true;
+        }
+        return false;
+    };
+    TempDir dir;
+    {
+        // The failure's message comes while the splash stands; the failed
+        // start takes it down.
+        ModalAnswerer ok(kAppTitle, IDOK);
+        std::atomic<bool> upDuringMessage{false};
+        ok.onFound = [&](HWND hWnd) {
+            upDuringMessage = splashUp();
+            ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        };
+        Session session({dir / "missing.vpp"});
+        EXPECT_FALSE(session.started);
+        EXPECT_EQ(ok.Count(), 1);
+        EXPECT_TRUE(upDuringMessage);
+        EXPECT_FALSE(splashUp());
+    }
+    Session session;
+    EXPECT_TRUE(session.started);
+    EXPECT_FALSE(splashUp());
 }
 
 TEST_F(ShellIntegration, PrintSwitchOpensUnseenAndEnds)
