@@ -5,16 +5,28 @@
 #include "core/Packwright32Doc.h"
 #include "framework/win32/FrameWnd.h"
 #include "res/resource.h"
+#include "ui/ErrorDetailsDlg.h"
 #include "ui/MainFrame.h"
 #include "ui/Packwright32View.h"
 
 CPackwright32App::CPackwright32App() = default;
+
+CPackwright32App::~CPackwright32App()
+{
+    if (m_previousDetailsHandler) AfxSetErrorDetailsHandler(std::move(*m_previousDetailsHandler));
+}
 
 BOOL CPackwright32App::InitInstance()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                                        ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+
+    // Per-file failures (Add, Extract, a save) are shown in the error-details dialog.
+    m_previousDetailsHandler = AfxSetErrorDetailsHandler([](const std::string& summary, const std::string& details) {
+        CErrorDetailsDlg dialog;
+        dialog.ShowDetails(summary, details);
+    });
 
     SetRegistryKey("Halvard Network");
     LoadStdProfileSettings(10);
