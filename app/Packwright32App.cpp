@@ -52,3 +52,52 @@ BOOL CPackwright32App::InitInstance()
     m_pMainWnd->DragAcceptFiles(TRUE);
     return TRUE;
 }
+
+namespace {
+// Rows can go by far faster than the screen can follow: the progress is
+// painted at most this often, besides its first and last step.
+const ULONGLONG kProgressPaintIntervalMs = 30;
+
+void RedrawNow(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+}  // namespace
+
+void CPackwright32App::ShowProgress(const std::string& action)
+{
+    if (!m_dlgProgress.m_hWnd && !m_dlgProgress.Create(IDD_PROGRESS, m_pMainWnd)) return;
+    m_dlgProgress.ShowWindow(SW_SHOWNORMAL);
+    // Shown, but no input: the command runs on and cannot be stopped from here.
+    ::EnableWindow(m_dlgProgress.m_hWnd, FALSE);
+    m_dlgProgress.m_ctlAction.SetWindowText(action);
+    RedrawNow(m_dlgProgress.m_hWnd);
+    PaintWhileBusy();
+    m_nLastProgressPaint = ::GetTickCount64();
+}
+
+void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
+{
+    if (!m_dlgProgress.m_hWnd) return;
+    m_dlgProgress.m_ctlDetail.SetWindowText(detail);
+    m_dlgProgress.m_ctlProgress.SetRange32(0, nTotal);
+    m_dlgProgress.m_ctlProgress.SetPos(nDone);
+    const ULONGLONG now = ::GetTickCount64();
+    if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < kProgressPaintIntervalMs) return;
+    m_nLastProgressPaint = now;
+    RedrawNow(m_dlgProgress.m_ctlDetail.m_hWnd);
+    RedrawNow(m_dlgProgress.m_ctlProgress.m_hWnd);
+    PaintWhileBusy();
+}
+
+void CPackwright32App::HideProgress() { m_dlgProgress.DestroyWindow(); }
+
+void CPackwright32App::PaintWhileBusy()
+{
+    // A thread that looks at its queue counts as responding: Windows leaves
+    // its windows alone instead of replacing them by a ghost.
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+    if (m_pMainWnd && m_pMainWnd->m_hWnd)
+        ::RedrawWindow(m_pMainWnd->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}

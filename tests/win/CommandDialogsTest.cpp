@@ -15,8 +15,11 @@
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
+#include "ui/MainFrame.h"
+#include "ui/ProgressDisplay.h"
 
 using guitest::AppSession;
 using guitest::MakeArchive;
@@ -50,6 +53,86 @@ void PostKey(HWND hDlg, UINT vk)
     ::PostMessageA(target, WM_KEYDOWN, vk, 1);
     ::PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
 }
+
+// The progress window of this process, if there is one.
+HWND ProgressWindow()
+{
+    for (HWND hWnd : guitest::FindOwnWindows(guitest::kAppTitle)) {
+        char cls[64] = {};
+        ::GetClassNameA(hWnd, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") == 0) return hWnd;
+    }
+    return nullptr;
+}
+
+std::string ItemText(HWND hDlg, int id)
+{
+    char text[512] = {};
+    ::GetWindowTextA(::GetDlgItem(hDlg, id), text, sizeof text);
+    return text;
+}
+
+// Passes every call on to the application's display and notes what the
+// progress window showed right after it.
+class ProgressRecorder : public CProgressDisplay {
+public:
+    struct Call {
+        std::string what;  // "show", "set" or "hide"
+        std::string text;
+        int32_t done = 0, total = 0;
+        bool windowBefore = false, windowAfter = false, enabled = false;
+        std::string action, detail;
+        int pos = -1, high = -1;
+    };
+    explicit ProgressRecorder(CProgressDisplay& real) : m_real(real) {}
+    std::vector<Call> calls;
+
+    void ShowProgress(const std::string& action) override
+    {
+        Call call = Start("show", action);
+        m_real.ShowProgress(action);
+        Note(call);
+    }
+    void SetProgress(std::string detail, int32_t nDone, int32_t nTotal) override
+    {
+        Call call = Start("set", detail);
+        call.done = nDone;
+        call.total = nTotal;
+        m_real.SetProgress(detail, nDone, nTotal);
+        Note(call);
+    }
+    void HideProgress() override
+    {
+        Call call = Start("hide", "");
+        m_real.HideProgress();
+        Note(call);
+    }
+
+private:
+    static Call Start(const char* what, const std::string& text)
+    {
+        Call call;
+        call.what = what;
+        call.text = text;
+        call.windowBefore = ProgressWindow() != nullptr;
+        return call;
+    }
+    void Note(Call& call)
+    {
+        const HWND hDlg = ProgressWindow();
+        call.windowAfter = hDlg != nullptr;
+        if (hDlg) {
+            call.enabled = ::IsWindowEnabled(hDlg) != FALSE;
+            call.action = ItemText(hDlg, IDC_PROGRESS_ACTION);
+            call.detail = ItemText(hDlg, IDC_PROGRESS_DETAIL);
+            const HWND bar = ::GetDlgItem(hDlg, IDC_PROGRESS_BAR);
+            call.pos = int(::SendMessageA(bar, PBM_GETPOS, 0, 0));
+            call.high = int(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
+        }
+        calls.push_back(call);
+    }
+    CProgressDisplay& m_real;
+};
 
 }  // namespace
 
@@ -126,4 +209,84 @@ TEST(ErrorDetails, ShowsBothTextsExactlyAtOneSizeAndClosesEveryWay)
         EXPECT_EQ(seen.rect.bottom - seen.rect.top, firstRect.bottom - firstRect.top);
         EXPECT_TRUE(guitest::FindOwnWindows("Error details").empty());
     }
+}
+
+TEST(Progress, ExtractShowsEachStepInOrderAndTakesTheWindowDownBeforeItsReport)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "keys.vpp", {10, 11, 12});
+    // The shell's browser selects a preset folder only on drive C: under Wine.
+    const std::string folder = "C:\\pw-progress-test";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    SetSetting("LastExtractionFolder", folder);
+    auto* frame = dynamic_cast<CMainFrame*>(session.app().m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    ProgressRecorder recorder(session.app());
+    frame->SetProgressDisplay(&recorder);
+    auto* doc = dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
+
+    // First three saved entries; then once more with an added, unsaved file
+    // that cannot be extracted: the window is made afresh from its template.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        if (run == 1) {
+            const std::string added = dir / "added.dat";
+            testutil::WriteFileText(added, "new");
+            ASSERT_EQ(doc->AddFile(added), 0);
+            doc->UpdateAllViews(nullptr);
+        }
+        const int rows = 3 + run;
+        recorder.calls.clear();
+        ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECTALLFILES, 0), 0);
+        PumpIdle();
+        std::vector<bool> progressAtReport;
+        {
+            ModalAnswerer browse("Browse for Folder", IDOK);
+            ModalAnswerer report("Error details", IDCANCEL);
+            report.onFound = [&](HWND hDlg) {
+                progressAtReport.push_back(ProgressWindow() != nullptr);
+                ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            };
+            ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_EXTRACTFILES, 0), 0);
+            EXPECT_EQ(browse.Count(), 1);
+            EXPECT_EQ(report.Count(), run);
+            if (run == 1) {
+                EXPECT_NE(report.Texts()[0].find("At least one file was not extracted."), std::string::npos);
+            }
+        }
+        EXPECT_EQ(progressAtReport, std::vector<bool>(size_t(run), false));
+
+        const auto& calls = recorder.calls;
+        ASSERT_EQ(calls.size(), size_t(rows + 3));
+        EXPECT_EQ(calls[0].what, "show");
+        EXPECT_EQ(calls[0].text, "Extracting files...");
+        EXPECT_FALSE(calls[0].windowBefore);
+        EXPECT_TRUE(calls[0].windowAfter);
+        EXPECT_FALSE(calls[0].enabled);
+        EXPECT_EQ(calls[0].action, "Extracting files...");
+        EXPECT_EQ(calls[0].detail, "Frame # of #");
+        // (previous name, done, total) for each row, then ("", total, total).
+        for (int i = 0; i <= rows; ++i) {
+            SCOPED_TRACE(i);
+            const auto& call = calls[size_t(i) + 1];
+            const std::string expected = (i == 0 || i == rows) ? "" : doc->m_Entries[i - 1].m_strName;
+            EXPECT_EQ(call.what, "set");
+            EXPECT_EQ(call.text, expected);
+            EXPECT_EQ(call.done, i);
+            EXPECT_EQ(call.total, rows);
+            EXPECT_TRUE(call.windowBefore && call.windowAfter);
+            EXPECT_EQ(call.detail, expected);
+            EXPECT_EQ(call.pos, i);
+            EXPECT_EQ(call.high, rows);
+        }
+        EXPECT_EQ(calls.back().what, "hide");
+        EXPECT_TRUE(calls.back().windowBefore);
+        EXPECT_FALSE(calls.back().windowAfter);
+    }
+    frame->SetProgressDisplay(nullptr);
+    for (int i = 0; i < 3; ++i) ::DeleteFileA((folder + "\\keys" + std::to_string(i) + ".dat").c_str());
+    EXPECT_FALSE(testutil::PathExists(folder + "\\added.dat"));
+    ::RemoveDirectoryA(folder.c_str());
 }
