@@ -23,6 +23,12 @@ public:
     void OnDraw(HDC hdc) override { (void)hdc; }
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
+    // A click on a column header: the rows sorted by that column.
+    void OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult);
+    // Puts the rows in the order given (order[i] is the row that goes to
+    // position i); selection and focus stay with their rows.
+    void ReorderRows(const std::vector<int>& order);
+
     // One-time set-up of the list's styles and columns; safe to call again.
     void SetupColumns();
     // The number of selected rows.

@@ -19,6 +19,7 @@
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
 #include "ui/MainFrame.h"
+#include "ui/Packwright32View.h"
 #include "ui/ProgressDisplay.h"
 
 using guitest::AppSession;
@@ -289,4 +290,96 @@ TEST(Progress, ExtractShowsEachStepInOrderAndTakesTheWindowDownBeforeItsReport)
     for (int i = 0; i < 3; ++i) ::DeleteFileA((folder + "\\keys" + std::to_string(i) + ".dat").c_str());
     EXPECT_FALSE(testutil::PathExists(folder + "\\added.dat"));
     ::RemoveDirectoryA(folder.c_str());
+}
+
+namespace {
+std::vector<std::string> Column(HWND list, int column)
+{
+    std::vector<std::string> texts;
+    const int count = int(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[512] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::vector<std::string> SelectedNames(HWND list)
+{
+    const std::vector<std::string> names = Column(list, 0);
+    std::vector<std::string> selected;
+    for (int i = -1; (i = int(::SendMessageA(list, LVM_GETNEXTITEM, WPARAM(i), LVNI_SELECTED))) != -1;)
+        selected.push_back(names[size_t(i)]);
+    return selected;
+}
+
+// A click on a column's header, as the mouse gives it.
+void ClickHeader(HWND list, int column)
+{
+    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT rect{};
+    ::SendMessageA(header, HDM_GETITEMRECT, WPARAM(column), reinterpret_cast<LPARAM>(&rect));
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ::SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageA(header, WM_LBUTTONUP, 0, point);
+    PumpIdle();
+}
+}  // namespace
+
+TEST(ListSort, ColumnClicksSortAscendingWithoutCaseKeepTheSelectionAndARebuildRestoresTableOrder)
+{
+    TempDir dir;
+    const std::string archive = dir / "sort.vpp";
+    {
+        // Table order, sizes of different lengths; "Zeta" sorts after "beta"
+        // only without regard to case, "_" before letters only after folding.
+        const std::pair<const char*, size_t> files[] = {
+            {"beta.txt", 20}, {"Zeta.txt", 5}, {"_under.txt", 300}, {"alpha.txt", 1000000}};
+        CPackwright32Doc doc;
+        doc.OnNewDocument();
+        for (const auto& [name, size] : files) {
+            testutil::WriteFileText(dir / name, std::string(size, 's'));
+            ASSERT_GE(doc.AddFile(dir / name), 0);
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(archive));
+    }
+    AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    const HWND list = ::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST);
+    const std::vector<std::string> tableOrder{"beta.txt", "Zeta.txt", "_under.txt", "alpha.txt"};
+    const std::vector<std::string> byName{"_under.txt", "alpha.txt", "beta.txt", "Zeta.txt"};
+    ASSERT_EQ(Column(list, 0), tableOrder);
+
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));  // beta.txt
+    ::SendMessageA(list, LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&state));  // alpha.txt
+
+    ClickHeader(list, 0);
+    EXPECT_EQ(Column(list, 0), byName);
+    EXPECT_EQ(SelectedNames(list), (std::vector<std::string>{"alpha.txt", "beta.txt"}));
+    // Each row's other columns moved with its name.
+    EXPECT_EQ(Column(list, 1)[3], CPackwright32View::FormatGroupedNumber(5));
+
+    ClickHeader(list, 1);
+    EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"Zeta.txt", "beta.txt", "_under.txt", "alpha.txt"}));
+    ClickHeader(list, 0);
+    EXPECT_EQ(Column(list, 0), byName);  // every click sorts the same way
+    ClickHeader(list, 0);
+    EXPECT_EQ(Column(list, 0), byName);
+    EXPECT_EQ(SelectedNames(list), (std::vector<std::string>{"alpha.txt", "beta.txt"}));
+
+    // Remove acts on the selected rows of the sorted list; the rebuild shows
+    // the table's order again.
+    {
+        ModalAnswerer yes("Confirmation", IDYES);
+        ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_REMOVEFILES, 0), 0);
+        EXPECT_EQ(yes.Count(), 1);
+    }
+    EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"Zeta.txt", "_under.txt"}));
 }
