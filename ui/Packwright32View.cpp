@@ -33,6 +33,31 @@ void CPackwright32View::OnInitialUpdate()
     // The shell's dialogs and drag and drop need OLE on this thread; repeated
     // calls only count up.
     ::OleInitialize(nullptr);
+    // Files dropped on the list are added; only the first registration counts.
+    if (!m_dropTarget.IsRegistered()) m_dropTarget.Register(this);
+}
+
+void CPackwright32View::OnDestroy()
+{
+    // While the window still exists: the system lets go of the target.
+    m_dropTarget.Revoke();
+    CListView::OnDestroy();
+}
+
+LRESULT CPackwright32View::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ADD_DROPPED_FILES) return OnAddDroppedFiles();
+    return CListView::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CPackwright32View::OnAddDroppedFiles()
+{
+    CPackwright32Doc* doc = GetDocument();
+    if (!doc) return 0;
+    for (int i = 0; i < m_dropTarget.GetDroppedCount(); ++i)
+        if (const std::optional<std::string> name = m_dropTarget.GetDroppedName(i)) doc->AddFile(*name);
+    doc->UpdateAllViews(nullptr);
+    return 0;
 }
 
 void CPackwright32View::SetupColumns()
