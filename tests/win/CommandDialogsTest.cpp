@@ -96,6 +96,9 @@ public:
     }
     void SetProgress(std::string detail, int32_t nDone, int32_t nTotal) override
     {
+        // Steps closer together than the display's redraw interval are
+        // passed over; these are far enough apart to be drawn each.
+        ::Sleep(50);
         Call call = Start("set", detail);
         call.done = nDone;
         call.total = nTotal;
