@@ -1,5 +1,6 @@
 #include "framework/win32/Dialog.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +13,27 @@ HWND OwnerWindow(CWnd* pParentWnd)
     if (pParentWnd) return pParentWnd->m_hWnd;
     const CWinApp* app = AfxGetApp();
     return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+}
+// Centres a dialog over its owner (over the screen's work area when the
+// owner is hidden or minimised), kept inside the work area.
+void CenterOverOwner(HWND hDlg)
+{
+    const HWND owner = ::GetWindow(hDlg, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : hDlg, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT around = area;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &around);
+    RECT rect{};
+    ::GetWindowRect(hDlg, &rect);
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    LONG x = (around.left + around.right - width) / 2;
+    LONG y = (around.top + around.bottom - height) / 2;
+    x = std::max(area.left, std::min(x, area.right - width));
+    y = std::max(area.top, std::min(y, area.bottom - height));
+    ::SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 }  // namespace
 
@@ -154,6 +176,8 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hDlg, UINT message, WPARAM wParam, 
     // procedure, which the dialog gets here, before its initialisation.
     if (message != WM_INITDIALOG) return FALSE;
     auto* dlg = reinterpret_cast<CDialog*>(lParam);
+    RECT before{};
+    ::GetWindowRect(hDlg, &before);
     bool failed = true;
     const INT_PTR result = AfxCallbackGuard(INT_PTR(FALSE), [&]() -> INT_PTR {
         dlg->SubclassWindow(hDlg);
@@ -161,6 +185,16 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hDlg, UINT message, WPARAM wParam, 
         failed = false;
         return focus;
     });
-    if (failed) ::DestroyWindow(hDlg);
+    if (failed) {
+        ::DestroyWindow(hDlg);
+        return result;
+    }
+    // A dialog its template places nowhere in particular, and that its
+    // initialisation did not move, opens in the middle of its owner.
+    RECT after{};
+    ::GetWindowRect(hDlg, &after);
+    const DWORD style = DWORD(::GetWindowLongPtrA(hDlg, GWL_STYLE));
+    if (!(style & (WS_CHILD | WS_VISIBLE | DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) && ::EqualRect(&before, &after))
+        CenterOverOwner(hDlg);
     return result;
 }

@@ -208,6 +208,11 @@ TEST(ErrorDetails, ShowsBothTextsExactlyAtOneSizeAndClosesEveryWay)
         EXPECT_FALSE(seen.ownerEnabled);
         EXPECT_TRUE(::IsWindowEnabled(main));
         EXPECT_GT(seen.rect.bottom - seen.rect.top, 0);
+        // Placed over the middle of the main window, not at its corner.
+        RECT mainRect{};
+        ::GetWindowRect(main, &mainRect);
+        EXPECT_NEAR((seen.rect.left + seen.rect.right) / 2, (mainRect.left + mainRect.right) / 2, 1);
+        EXPECT_NEAR((seen.rect.top + seen.rect.bottom) / 2, (mainRect.top + mainRect.bottom) / 2, 1);
         if (w == 0) firstRect = seen.rect;
         EXPECT_EQ(seen.rect.right - seen.rect.left, firstRect.right - firstRect.left);
         EXPECT_EQ(seen.rect.bottom - seen.rect.top, firstRect.bottom - firstRect.top);
