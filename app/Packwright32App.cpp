@@ -79,9 +79,10 @@ void CPackwright32App::ShowProgress(const std::string& action)
 void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
 {
     if (!m_dlgProgress.m_hWnd) return;
-    // A static control draws itself as soon as its text is set (2 ms a time
-    // under Wine): steps that come faster than the eye follows are passed
-    // over whole, and the next step drawn shows where the command is.
+    // Under Wine the bar draws itself at every new position and the detail
+    // line at every new text (close to 1 ms a step together): steps that
+    // come faster than the eye follows are passed over whole, and the next
+    // step drawn shows where the command is.
     const ULONGLONG now = ::GetTickCount64();
     if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < kProgressPaintIntervalMs) return;
     m_nLastProgressPaint = now;
