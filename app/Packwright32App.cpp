@@ -11,6 +11,7 @@
 #include "suite/LegacyMigration.h"
 #include "suite/ModuleRegistration.h"
 #include "suite/ToolsLibrary.h"
+#include "ui/ErrorDetailsDlg.h"
 #include "ui/MainFrame.h"
 #include "ui/Packwright32View.h"
 
@@ -22,11 +23,22 @@ CPackwright32App::CPackwright32App()
     MapCommand(ID_HELP_CHECKVERSION, [] { CallToolsLibrary("DoHMVC"); });
 }
 
+CPackwright32App::~CPackwright32App()
+{
+    if (m_previousDetailsHandler) AfxSetErrorDetailsHandler(std::move(*m_previousDetailsHandler));
+}
+
 BOOL CPackwright32App::InitInstance()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                                        ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+
+    // Per-file failures (Add, Extract, a save) are shown in the error-details dialog.
+    m_previousDetailsHandler = AfxSetErrorDetailsHandler([](const std::string& summary, const std::string& details) {
+        CErrorDetailsDlg dialog;
+        dialog.ShowDetails(summary, details);
+    });
 
     SetRegistryKey("Halvard Network");
     LoadStdProfileSettings(10);
@@ -67,4 +79,57 @@ BOOL CPackwright32App::InitInstance()
     m_pMainWnd->DragAcceptFiles(TRUE);
     splash.DestroyWindow();
     return TRUE;
+}
+
+namespace {
+// Rows can go by far faster than the screen can follow: the progress is
+// updated at most this often, besides its first and last step.
+const ULONGLONG kProgressPaintIntervalMs = 30;
+
+void RedrawNow(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+}  // namespace
+
+void CPackwright32App::ShowProgress(const std::string& action)
+{
+    if (!m_dlgProgress.m_hWnd && !m_dlgProgress.Create(IDD_PROGRESS, m_pMainWnd)) return;
+    m_dlgProgress.ShowWindow(SW_SHOWNORMAL);
+    // Shown, but no input: the command runs on and cannot be stopped from here.
+    ::EnableWindow(m_dlgProgress.m_hWnd, FALSE);
+    m_dlgProgress.m_ctlAction.SetWindowText(action);
+    RedrawNow(m_dlgProgress.m_hWnd);
+    PaintWhileBusy();
+    m_nLastProgressPaint = ::GetTickCount64();
+}
+
+void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
+{
+    if (!m_dlgProgress.m_hWnd) return;
+    // Under Wine the bar draws itself at every new position and the detail
+    // line at every new text (close to 1 ms a step together): steps that
+    // come faster than the eye follows are passed over whole, and the next
+    // step drawn shows where the command is.
+    const ULONGLONG now = ::GetTickCount64();
+    if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < kProgressPaintIntervalMs) return;
+    m_nLastProgressPaint = now;
+    m_dlgProgress.m_ctlDetail.SetWindowText(detail);
+    m_dlgProgress.m_ctlProgress.SetRange32(0, nTotal);
+    m_dlgProgress.m_ctlProgress.SetPos(nDone);
+    RedrawNow(m_dlgProgress.m_ctlDetail.m_hWnd);
+    RedrawNow(m_dlgProgress.m_ctlProgress.m_hWnd);
+    PaintWhileBusy();
+}
+
+void CPackwright32App::HideProgress() { m_dlgProgress.DestroyWindow(); }
+
+void CPackwright32App::PaintWhileBusy()
+{
+    // A thread that looks at its queue counts as responding: Windows leaves
+    // its windows alone instead of replacing them by a ghost.
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+    if (m_pMainWnd && m_pMainWnd->m_hWnd)
+        ::RedrawWindow(m_pMainWnd->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }

@@ -8,6 +8,7 @@
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FileDialog.h"
+#include "framework/win32/WinApp.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
 #include "ui/FolderBrowser.h"
@@ -30,6 +31,7 @@ const char* const kTextConfirmRemove =
     "deleted, not files you added from outside the .VPP!)";
 const char* const kCaptionConfirm = "Confirmation";
 const char* const kTextExtractFailed = "At least one file was not extracted. See below for details.";
+const char* const kTextExtracting = "Extracting files...";
 const char* const kTitleExtractFolder = "Select destination folder";
 const char* const kSettingLastFolder = "LastExtractionFolder";
 }  // namespace
@@ -202,13 +204,36 @@ void CMainFrame::OnExtractFiles()
     SetSetting(kSettingLastFolder, folder);
 
     std::string errors;
-    const CListCtrl list = view->GetListCtrl();
-    for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1;) {
-        const int next = list.GetNextItem(index, LVNI_SELECTED);
-        const std::string name = list.GetItemText(index, 0);
-        const int result = doc->ExtractFile(name, folder);
-        if (result < 0) AppendErrorDetail(errors, name, CPackwright32Doc::GetExtractResultText(result));
-        index = next;
+    std::string current;  // the entry finished last
+    int32_t done = 0;
+    const int32_t total = view->GetSelectedCount();
+    CProgressDisplay* progress = GetProgressDisplay();
+    {
+        // Taken down also when a file error ends the command.
+        struct Shown {
+            CProgressDisplay* p;
+            ~Shown()
+            {
+                if (p) p->HideProgress();
+            }
+        } shown{progress};
+        if (progress) progress->ShowProgress(kTextExtracting);
+        const CListCtrl list = view->GetListCtrl();
+        for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1;) {
+            const int next = list.GetNextItem(index, LVNI_SELECTED);
+            if (progress) progress->SetProgress(current, done, total);
+            current = list.GetItemText(index, 0);
+            const int result = doc->ExtractFile(current, folder);
+            if (result < 0) AppendErrorDetail(errors, current, CPackwright32Doc::GetExtractResultText(result));
+            ++done;
+            index = next;
+        }
+        if (progress) progress->SetProgress("", done, total);
     }
     if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);
+}
+
+CProgressDisplay* CMainFrame::GetProgressDisplay() const
+{
+    return m_pProgressDisplay ? m_pProgressDisplay : dynamic_cast<CProgressDisplay*>(AfxGetApp());
 }

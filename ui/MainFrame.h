@@ -9,6 +9,7 @@
 #include "framework/win32/ControlBar.h"
 #include "framework/win32/FrameWnd.h"
 #include "ui/CommandAvailability.h"
+#include "ui/ProgressDisplay.h"
 
 class CPackwright32Doc;
 class CPackwright32View;
@@ -27,6 +28,11 @@ public:
     CToolBar m_wndToolBar;
 
     static constexpr const char* kVersionText = "V1.0 Beta 01c (Build 04)";
+
+    // Where long commands show their progress: the application's display
+    // unless another is set (tests watch the calls through one).
+    CProgressDisplay* GetProgressDisplay() const;
+    void SetProgressDisplay(CProgressDisplay* pDisplay) { m_pProgressDisplay = pDisplay; }
 
 protected:
     void OnAddFiles();
@@ -55,4 +61,5 @@ private:
     };
     std::optional<RefreshState> m_lastRefresh;
     CommandAvailability m_available;
+    CProgressDisplay* m_pProgressDisplay = nullptr;
 };

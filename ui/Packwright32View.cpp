@@ -7,6 +7,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/base/CodePage.h"
 #include "framework/base/Report.h"
+#include "ui/ListSorter.h"
 
 namespace {
 const char* const kFormatInVpp = "In VPP at offset %s";
@@ -32,6 +33,31 @@ void CPackwright32View::OnInitialUpdate()
     // The shell's dialogs and drag and drop need OLE on this thread; repeated
     // calls only count up.
     ::OleInitialize(nullptr);
+    // Files dropped on the list are added; only the first registration counts.
+    if (!m_dropTarget.IsRegistered()) m_dropTarget.Register(this);
+}
+
+void CPackwright32View::OnDestroy()
+{
+    // While the window still exists: the system lets go of the target.
+    m_dropTarget.Revoke();
+    CListView::OnDestroy();
+}
+
+LRESULT CPackwright32View::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ADD_DROPPED_FILES) return OnAddDroppedFiles();
+    return CListView::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CPackwright32View::OnAddDroppedFiles()
+{
+    CPackwright32Doc* doc = GetDocument();
+    if (!doc) return 0;
+    for (int i = 0; i < m_dropTarget.GetDroppedCount(); ++i)
+        if (const std::optional<std::string> name = m_dropTarget.GetDroppedName(i)) doc->AddFile(*name);
+    doc->UpdateAllViews(nullptr);
+    return 0;
 }
 
 void CPackwright32View::SetupColumns()
@@ -118,6 +144,9 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
         *pResult = 0;
         return TRUE;
     }
+    case LVN_COLUMNCLICK:
+        OnColumnClick(reinterpret_cast<NMLISTVIEW*>(lParam), pResult);
+        return TRUE;
     case LVN_ODFINDITEMA: {
         const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
         *pResult = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz
@@ -128,6 +157,47 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
     default:
         return FALSE;
     }
+}
+
+void CPackwright32View::OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult)
+{
+    CListSorter sorter(GetListCtrl(), pNMListView->iSubItem);
+    sorter.Sort();
+    ReorderRows(sorter.GetOrder());
+    *pResult = 0;
+}
+
+void CPackwright32View::ReorderRows(const std::vector<int>& order)
+{
+    if (order.size() != m_rows.size() || order.empty()) return;
+    const CListCtrl list = GetListCtrl();
+    const int count = int(order.size());
+    // The control keeps the states of a virtual list's rows by position.
+    const int selected = GetSelectedCount();
+    const int focused = list.GetNextItem(-1, LVNI_FOCUSED);
+    std::vector<bool> wasSelected;
+    if (selected > 0 && selected < count) {  // none or all: nothing moves
+        wasSelected.assign(size_t(count), false);
+        for (int i = list.GetNextItem(-1, LVNI_SELECTED); i != -1; i = list.GetNextItem(i, LVNI_SELECTED))
+            wasSelected[size_t(i)] = true;
+    }
+
+    std::vector<Row> rows;
+    rows.reserve(m_rows.size());
+    for (const int from : order) rows.push_back(std::move(m_rows[size_t(from)]));
+    m_rows.swap(rows);
+
+    SendMessage(WM_SETREDRAW, FALSE);
+    if (!wasSelected.empty()) {
+        list.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int i = 0; i < count; ++i)
+            if (wasSelected[size_t(order[size_t(i)])]) list.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (focused >= 0)
+        for (int i = 0; i < count; ++i)
+            if (order[size_t(i)] == focused) list.SetItemState(i, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 int CPackwright32View::GetSelectedCount() const

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/win32/View.h"
+#include "ui/FileDropTarget.h"
 
 class CPackwright32Doc;
 
@@ -22,6 +23,20 @@ public:
     void OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint) override;
     void OnDraw(HDC hdc) override { (void)hdc; }
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+
+    // Adds the files of the last drop (failures are skipped silently) and
+    // rebuilds the list once.
+    LRESULT OnAddDroppedFiles();
+
+    CFileDropTarget m_dropTarget;
+
+    // A click on a column header: the rows sorted by that column.
+    void OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult);
+    // Puts the rows in the order given (order[i] is the row that goes to
+    // position i); selection and focus stay with their rows.
+    void ReorderRows(const std::vector<int>& order);
 
     // One-time set-up of the list's styles and columns; safe to call again.
     void SetupColumns();
