@@ -521,7 +521,9 @@ TEST_F(CliTest, AFullDiskIsReportedAndLeavesNothing)
         EXPECT_NE(r.err.find("Disk full while accessing " + vpp + ".try."), std::string::npos) << r.err;
         EXPECT_EQ(testutil::ListFolder(mount), existing ? std::vector<std::string>{"full.vpp"}
                                                          : std::vector<std::string>{});
-        if (existing) EXPECT_EQ(ReadFileBytes(vpp), old);
+        if (existing) {
+            EXPECT_EQ(ReadFileBytes(vpp), old);
+        }
     }
 }
 
