@@ -73,14 +73,22 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
 
 int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
 {
-    return ExtractFiles({name}, folder)[0];
+    const int index = FindExact(name);
+    if (index < 0) return EXTRACT_NOT_FOUND;
+    const VPPEntry& entry = m_Entries[index];
+    if (!entry.m_bInVPP) return EXTRACT_NOT_SAVED;
+    // The window's one-entry extraction holds the archive alone while it copies.
+    CFile archive;
+    if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) return EXTRACT_NO_ARCHIVE;
+    return ExtractEntry(entry, AddTrailingSeparator(folder) + entry.m_strName, archive);
 }
 
 std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder)
 {
     std::vector<int> results;
     results.reserve(names.size());
-    // The archive stays open while the next entry comes from it too.
+    // The archive stays open while the next entry comes from it too. Other
+    // readers may hold it meanwhile; only writers are kept out.
     CFile archive;
     for (const std::string& name : names) {
         const int index = FindExact(name);
@@ -95,7 +103,7 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
         }
         if (!archive.IsOpen() || archive.GetFilePath() != entry.m_strFilePath) {
             archive.Abort();
-            if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) {
+            if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareDenyWrite)) {
                 results.push_back(EXTRACT_NO_ARCHIVE);
                 continue;
             }
