@@ -94,8 +94,7 @@ const Command kCommands[] = {
      "Of several entries with one name, the later one is written. A NAME not in\n"
      "the archive is reported as \"not found\"; each entry that fails is\n"
      "reported, and the others are still written; the exit status is then 1.\n"
-     "Reading commands share the archive with each other; only add, remove and\n"
-     "create need it alone.\n"},
+     "The archive is shared with other readers while entries are written.\n"},
     {"create", "[--strict]", "ARCHIVE [FILE|DIR...]", 1, -1, 1, kOptStrict, CmdCreate,
      "make a new archive from files",
      "Writes a new ARCHIVE (replacing an existing one) holding the FILEs, in\n"
