@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "cli/NameText.h"
 #include "core/Packwright32Doc.h"
 #include "core/VppFormat.h"
 #include "framework/base/CodePage.h"
@@ -14,19 +15,6 @@ constexpr int64_t kChunk = 64 * 1024;
 constexpr int64_t kRecordsPerChunk = kChunk / VPP_RECORD_SIZE;
 
 std::string Num(int64_t n) { return std::to_string(n); }
-
-// Control bytes and quotes would garble a one-line finding.
-std::string Printable(const std::string& name)
-{
-    std::string out;
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F || c == '"')
-            out += FormatString("\\x%02X", unsigned(c));
-        else
-            out += char(c);
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -42,7 +30,8 @@ std::vector<std::string> CArchiveVerifier::Run()
         throw error;
     }
     m_nLength = int64_t(m_file.GetLength());
-    if (CheckHeader()) {
+    // An empty file opens, and is added to, as an archive without files.
+    if (m_nLength != 0 && CheckHeader()) {
         ReadDirectory();
         CheckNames();
         CheckData();
@@ -190,5 +179,5 @@ int64_t CArchiveVerifier::FindNonZero(int64_t from, int64_t to)
 
 std::string CArchiveVerifier::Describe(size_t index) const
 {
-    return "entry #" + Num(int64_t(index) + 1) + " \"" + Printable(m_records[index].name) + "\"";
+    return "entry #" + Num(int64_t(index) + 1) + " \"" + EscapeName(m_records[index].name) + "\"";
 }

@@ -3,13 +3,17 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "cli/ArchiveVerifier.h"
+#include "cli/NameText.h"
 #include "core/Packwright32Doc.h"
 #include "framework/base/Path.h"
 #include "framework/base/Report.h"
@@ -18,7 +22,25 @@
 #include <direct.h>
 #endif
 
-void WriteOut(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+namespace {
+
+std::string g_stdoutFailure;
+std::string g_subject;
+
+}  // namespace
+
+void WriteOut(const void* data, size_t size)
+{
+    if (size == 0 || !g_stdoutFailure.empty()) return;
+    if (std::fwrite(data, 1, size, stdout) != size) {
+        const int error = errno;
+        g_stdoutFailure = error != 0 ? std::strerror(error) : "write failed";
+    }
+}
+
+void WriteOut(const std::string& bytes) { WriteOut(bytes.data(), bytes.size()); }
+
+const std::string& StdoutFailure() { return g_stdoutFailure; }
 
 void WriteErr(const std::string& bytes)
 {
@@ -26,19 +48,43 @@ void WriteErr(const std::string& bytes)
     std::fflush(stderr);
 }
 
+void ReportFailure(const std::string& what, const std::string& message)
+{
+    WriteErr("packwright: " + EscapeName(what) + ": " + message + "\n");
+}
+
+void ReportEntry(const std::string& archive, const std::string& name, const std::string& message)
+{
+    WriteErr("packwright: " + EscapeName(archive) + ": " + EscapeName(name) + ": " + message + "\n");
+}
+
+const std::string& MessageSubject() { return g_subject; }
+
 namespace {
 
 using DocPtr = std::unique_ptr<CPackwright32Doc>;
 
-void ReportFailure(const std::string& what, const std::string& message)
+bool IsFolder(const std::string& path)
 {
-    WriteErr(what + ": " + message + "\n");
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A folder where an archive should be: opening it would only say that
+// access was denied.
+bool RefuseFolder(const std::string& path)
+{
+    if (!IsFolder(path)) return false;
+    ReportFailure(path, "is a directory, not an archive");
+    return true;
 }
 
 // The document reports why an open failed through the message handler, so a
 // null result needs no further words.
 DocPtr OpenArchive(const std::string& path)
 {
+    g_subject = path;
+    if (RefuseFolder(path)) return nullptr;
     auto doc = std::make_unique<CPackwright32Doc>();
     if (!doc->OnOpenDocument(GetFullPath(path))) return nullptr;
     return doc;
@@ -46,6 +92,7 @@ DocPtr OpenArchive(const std::string& path)
 
 int SaveArchive(CPackwright32Doc& doc, const std::string& path)
 {
+    g_subject = path;
     // Whatever failed, the document or the framework has reported it. Once
     // the new archive is in place the save has succeeded, even should it
     // then fail to open again.
@@ -63,24 +110,53 @@ bool MaySaveOver(const CPackwright32Doc& doc, const std::string& path, const Opt
     return false;
 }
 
-// Adds every file; prints each failure. TRUE when all were added.
-bool AddFiles(CPackwright32Doc& doc, Args::const_iterator first, Args::const_iterator last)
+// The FILEs of create and add, each folder replaced by the regular files in
+// it (not those of its subfolders), in byte order of their names.
+Args ExpandFolders(Args::const_iterator first, Args::const_iterator last)
+{
+    Args files;
+    for (auto it = first; it != last; ++it) {
+        if (!IsFolder(*it)) {
+            files.push_back(*it);
+            continue;
+        }
+        Args names;
+        std::error_code error;
+        for (const auto& item : std::filesystem::directory_iterator(*it, error))
+            if (item.is_regular_file(error)) names.push_back(item.path().filename().string());
+        if (error) ReportFailure(*it, error.message());
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) files.push_back(AddTrailingSeparator(*it) + name);
+    }
+    return files;
+}
+
+// Adds every file; prints each failure, and each name that extract could
+// not write (refused with --strict). TRUE when all were added.
+bool AddFiles(CPackwright32Doc& doc, const Args& files, const Options& options)
 {
     bool ok = true;
-    for (auto it = first; it != last; ++it) {
-        const int code = doc.AddFile(GetFullPath(*it));
-        if (code < 0) {
-            ReportFailure(*it, CPackwright32Doc::GetAddResultText(code));
+    for (const std::string& file : files) {
+        const std::string full = GetFullPath(file);
+        // What the entry will be called once saved: the name field holds 59 bytes.
+        const std::string name = GetFileNameOf(full).substr(0, VPP_NAME_LENGTH - 1);
+        const bool safe = CPackwright32Doc::IsSafeFileName(name);
+        if (!safe && options.strict) {
+            ReportFailure(file, "not added: the name \"" + EscapeName(name) +
+                                    "\" cannot be extracted into a folder on Windows");
             ok = false;
+            continue;
+        }
+        const int code = doc.AddFile(full);
+        if (code < 0) {
+            ReportFailure(file, CPackwright32Doc::GetAddResultText(code));
+            ok = false;
+        } else if (!safe) {
+            ReportFailure(file, "warning: the name \"" + EscapeName(name) +
+                                    "\" cannot be extracted into a folder on Windows (--strict refuses it)");
         }
     }
     return ok;
-}
-
-bool IsFolder(const std::string& path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool IsSeparator(char c)
@@ -111,24 +187,81 @@ bool MakeFolders(const std::string& path)
     return IsFolder(path);
 }
 
+// The last entry named exactly name (the one extract and remove act on), or -1.
+int32_t FindLast(const CPackwright32Doc& doc, const std::string& name)
+{
+    for (int32_t i = doc.m_nFileCount - 1; i >= 0; --i)
+        if (doc.m_Entries[i].m_strName == name) return i;
+    return -1;
+}
+
 }  // namespace
 
-int CmdList(const Args& args, const Options&)
+int CmdList(const Args& args, const Options& options)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
-    for (int32_t i = 0; i < doc->m_nFileCount; ++i) {
+    if (options.json) WriteOut("[");
+    for (int32_t i = 0; i < doc->m_nFileCount && StdoutFailure().empty(); ++i) {
         const VPPEntry& e = doc->m_Entries[i];
-        WriteOut(FormatString("%d\t%d\t", int(e.m_nSize), int(e.m_nOffset)) + e.m_strName + "\n");
+        if (options.json)
+            WriteOut(FormatString("%s\n{\"name\":%s,\"size\":%d,\"offset\":%d}", i == 0 ? "" : ",",
+                                  JsonString(e.m_strName).c_str(), int(e.m_nSize), int(e.m_nOffset)));
+        else if (options.null)
+            WriteOut(FormatString("%d\t%d\t", int(e.m_nSize), int(e.m_nOffset)) + e.m_strName + '\0');
+        else
+            WriteOut(FormatString("%d\t%d\t", int(e.m_nSize), int(e.m_nOffset)) + EscapeName(e.m_strName) + "\n");
     }
+    if (options.json) WriteOut("\n]\n");
     return kExitOk;
 }
 
-int CmdInfo(const Args& args, const Options&)
+int CmdInfo(const Args& args, const Options& options)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
-    WriteOut(FormatString("%i files, %i bytes\n", int(doc->m_nFileCount), int(doc->m_nTotalSize)));
+    const char* format = options.json ? "{\"files\":%i,\"bytes\":%i}\n" : "%i files, %i bytes\n";
+    WriteOut(FormatString(format, int(doc->m_nFileCount), int(doc->m_nTotalSize)));
+    return kExitOk;
+}
+
+int CmdCat(const Args& args, const Options&)
+{
+    const DocPtr doc = OpenArchive(args[0]);
+    if (!doc) return kExitFailed;
+    const int32_t index = FindLast(*doc, args[1]);
+    if (index < 0) {
+        ReportEntry(args[0], args[1], "not found");
+        return kExitFailed;
+    }
+    const VPPEntry& entry = doc->m_Entries[index];
+    CFile archive;
+    CFileException error;
+    // Shared with other readers, as the load was.
+    if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareDenyWrite, &error)) {
+        if (error.m_strFileName.empty()) error.m_strFileName = entry.m_strFilePath;
+        throw error;
+    }
+    archive.Seek(entry.m_nOffset, CFile::begin);
+    // Through a bounded buffer: an entry may be near 2 GiB.
+    std::vector<char> buffer(std::min<size_t>(size_t(entry.m_nSize), size_t(1) << 20));
+    uint32_t remaining = uint32_t(entry.m_nSize);
+    bool shortSource = false;
+    while (remaining > 0 && StdoutFailure().empty()) {
+        const UINT want = UINT(std::min<size_t>(remaining, buffer.size()));
+        const UINT got = shortSource ? 0 : archive.Read(buffer.data(), want);
+        if (got < want) {
+            // What extract writes, too: the missing bytes as zeros.
+            std::fill(buffer.begin() + got, buffer.begin() + want, 0);
+            shortSource = true;
+        }
+        WriteOut(buffer.data(), want);
+        remaining -= want;
+    }
+    if (shortSource) {
+        ReportEntry(args[0], args[1], CPackwright32Doc::GetExtractResultText(EXTRACT_SOURCE_SHORT));
+        return kExitFailed;
+    }
     return kExitOk;
 }
 
@@ -136,37 +269,52 @@ int CmdExtract(const Args& args, const Options&)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
+
+    Args names;
+    int status = kExitOk;
+    if (args.size() > 2) {
+        // Names not in the archive are told apart before anything is
+        // written, so that none of them alone creates DIR.
+        std::unordered_set<std::string> present;
+        for (int32_t i = 0; i < doc->m_nFileCount; ++i) present.insert(doc->m_Entries[i].m_strName);
+        for (auto it = args.begin() + 2; it != args.end(); ++it) {
+            if (!present.count(*it)) {
+                ReportEntry(args[0], *it, "not found");
+                status = kExitFailed;
+            } else {
+                names.push_back(*it);
+            }
+        }
+        if (names.empty()) return status;
+    } else {
+        // Entries of the same name all resolve to the last one: extract it once.
+        std::unordered_set<std::string> seen;
+        for (int32_t i = 0; i < doc->m_nFileCount; ++i)
+            if (seen.insert(doc->m_Entries[i].m_strName).second) names.push_back(doc->m_Entries[i].m_strName);
+    }
+
     const std::string folder = GetFullPath(args[1]);
     if (!MakeFolders(folder)) {
         ReportFailure(args[1], "cannot create the folder");
         return kExitFailed;
     }
-
-    Args names(args.begin() + 2, args.end());
-    if (names.empty()) {
-        // Entries of the same name all resolve to the last one: extract it once.
-        std::unordered_set<std::string> seen;
-        for (int32_t i = 0; i < doc->m_nFileCount; ++i)
-            if (seen.insert(doc->m_Entries[i].m_strName).second)
-                names.push_back(doc->m_Entries[i].m_strName);
-    }
-
-    int status = kExitOk;
+    g_subject = args[0];
     const std::vector<int> codes = doc->ExtractFiles(names, folder);
     for (size_t i = 0; i < names.size(); ++i) {
         if (codes[i] < 0) {
-            ReportFailure(names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
+            ReportEntry(args[0], names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
             status = kExitFailed;
         }
     }
     return status;
 }
 
-int CmdCreate(const Args& args, const Options&)
+int CmdCreate(const Args& args, const Options& options)
 {
+    if (RefuseFolder(args[0])) return kExitFailed;
     auto doc = std::make_unique<CPackwright32Doc>();
     if (!doc->OnNewDocument()) return kExitFailed;
-    if (!AddFiles(*doc, args.begin() + 1, args.end())) return kExitFailed;
+    if (!AddFiles(*doc, ExpandFolders(args.begin() + 1, args.end()), options)) return kExitFailed;
     return SaveArchive(*doc, args[0]);
 }
 
@@ -175,7 +323,7 @@ int CmdAdd(const Args& args, const Options& options)
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
     if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
-    if (!AddFiles(*doc, args.begin() + 1, args.end())) return kExitFailed;
+    if (!AddFiles(*doc, ExpandFolders(args.begin() + 1, args.end()), options)) return kExitFailed;
     return SaveArchive(*doc, args[0]);
 }
 
@@ -193,7 +341,7 @@ int CmdRemove(const Args& args, const Options& options)
     bool ok = true;
     for (const std::string& name : names) {
         if (held[name]-- <= 0) {
-            ReportFailure(name, "not found");
+            ReportEntry(args[0], name, "not found");
             ok = false;
         }
     }
@@ -202,12 +350,19 @@ int CmdRemove(const Args& args, const Options& options)
     return SaveArchive(*doc, args[0]);
 }
 
-int CmdVerify(const Args& args, const Options&)
+int CmdVerify(const Args& args, const Options& options)
 {
+    g_subject = args[0];
+    if (RefuseFolder(args[0])) return kExitFailed;
     CArchiveVerifier verifier(args[0]);
     const std::vector<std::string> findings = verifier.Run();
-    for (const std::string& finding : findings) WriteOut(finding + "\n");
-    if (!findings.empty()) return kExitFailed;
-    WriteOut("OK\n");
-    return kExitOk;
+    if (options.json) {
+        std::string text = FormatString("{\"ok\":%s,\"problems\":[", findings.empty() ? "true" : "false");
+        for (size_t i = 0; i < findings.size(); ++i) text += (i == 0 ? "\n" : ",\n") + JsonString(findings[i]);
+        WriteOut(text + (findings.empty() ? "]}\n" : "\n]}\n"));
+    } else {
+        for (const std::string& finding : findings) WriteOut(finding + "\n");
+        if (findings.empty()) WriteOut("OK\n");
+    }
+    return findings.empty() ? kExitOk : kExitFailed;
 }

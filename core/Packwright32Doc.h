@@ -62,8 +62,10 @@ public:
     // Writes the last entry named exactly name into folder. Returns an EXTRACT_ code.
     int ExtractFile(const std::string& name, const std::string& folder);
     // ExtractFile for each name in turn, with the same results, opening each
-    // archive once for a run of entries stored in it.
-    std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder);
+    // archive once for a run of entries stored in it; by default other
+    // readers may hold it meanwhile, only writers are kept out.
+    std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
+                                  UINT share = CFile::shareDenyWrite);
     // Copies size bytes at offset of path to dest's position. Returns a COPY_ code.
     int CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size);
 

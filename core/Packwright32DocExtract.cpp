@@ -49,10 +49,12 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
 
 int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
 {
-    return ExtractFiles({name}, folder)[0];
+    // The window's one-entry extraction holds the archive alone while it copies.
+    return ExtractFiles({name}, folder, CFile::shareExclusive)[0];
 }
 
-std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder)
+std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
+                                                UINT share)
 {
     std::vector<int> results;
     results.reserve(names.size());
@@ -72,7 +74,7 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
         }
         if (!archive.IsOpen() || archive.GetFilePath() != entry.m_strFilePath) {
             archive.Abort();
-            if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareExclusive)) {
+            if (!archive.Open(entry.m_strFilePath, CFile::modeRead | share)) {
                 results.push_back(EXTRACT_NO_ARCHIVE);
                 continue;
             }
