@@ -51,6 +51,7 @@ bool CDataCopier::CopyRun(const std::string& path, int32_t offset, CFile& dest, 
     int64_t total = 0;
     for (const uint32_t size : sizes) total += VppAlign(size);
     if (total > kRunBytes || !OpenSource(path)) return false;
+    if (total == 0) return true;  // empty entries: nothing to read or write
     m_buffer.resize(size_t(total));
     m_source.Seek(offset, CFile::begin);
     if (m_source.Read(m_buffer.data(), UINT(total)) < total) return false;
