@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds bench_core natively and for win64, then runs both: natively, and
+# Builds the benchmarks natively and for win64, then runs packwright against
+# the machine's references (bench-ratios.sh), bench_core natively and
 # under Wine in the win64 tree's prefix (with 8,192 outside files: creating
 # files under Wine slows down as the folder fills); then bench_list, the main window at
 # 65,536 entries, under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-scripts/build.sh native -- bench_core >/dev/null
+scripts/build.sh native -- bench_core packwright >/dev/null
 scripts/build.sh win64 -- bench_core bench_list >/dev/null
 
+scripts/bench-ratios.sh
+echo
 echo "== bench_core, native"
 (cd build/native && ./bench_core)
 echo
