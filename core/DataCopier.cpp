@@ -28,6 +28,17 @@ int CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int3
 
 bool CDataCopier::CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad)
 {
+    // Large data is copied inside the system where it can be: no trip
+    // through this process's memory. The padding is written as zeros.
+    while (size >= kChunk) {
+        const int64_t n = dest.CopyFrom(src, size);
+        if (n < 0) break;  // not between these files: read and write below
+        if (n == 0) {  // src ended early
+            CopyBytes(src, dest, 0, size + pad);
+            return false;
+        }
+        size -= uint32_t(n);
+    }
     // The padding goes out with the last piece of data: one write, not two.
     uint64_t remaining = uint64_t(size) + pad;
     uint32_t dataLeft = size;

@@ -62,6 +62,11 @@ public:
     uint64_t GetLength() const;
     // Forces written data to the disk (FlushFileBuffers / fsync).
     void Flush();
+    // Copies up to count bytes from src's position to this file's inside the
+    // system (copy_file_range), moving both positions. Returns how many were
+    // copied (0 at src's end), or -1 when the system cannot copy between
+    // these files: the caller then reads and writes itself. Throws on errors.
+    int64_t CopyFrom(CFile& src, uint64_t count);
 
     // The full path the file was opened under.
     const std::string& GetFilePath() const { return m_strFileName; }

@@ -167,6 +167,20 @@ uint64_t CFile::GetLength() const
     return static_cast<uint64_t>(st.st_size);
 }
 
+int64_t CFile::CopyFrom(CFile& src, uint64_t count)
+{
+    for (;;) {
+        const ssize_t n = ::copy_file_range(static_cast<int>(src.m_hFile), nullptr, static_cast<int>(m_hFile), nullptr,
+                                            size_t(count), 0);
+        if (n >= 0) return n;
+        if (errno == EINTR) continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) return -1;
+        if (errno == ENOSPC) CFileException::Throw(CFileException::diskFull, ENOSPC, m_strFileName);
+        // A read error and a write error look alike here: name the file written.
+        CFileException::ThrowOsError(errno, m_strFileName);
+    }
+}
+
 void CFile::Flush()
 {
     if (m_hFile == kInvalid) return;

@@ -152,6 +152,8 @@ void CFile::Remove(const std::string& fileName)
 
 void CFile::CopyPermissionsFrom(const std::string&) {}
 
+int64_t CFile::CopyFrom(CFile&, uint64_t) { return -1; }
+
 // MoveFileEx with MOVEFILE_WRITE_THROUGH has made the new name durable.
 void CFile::FlushFolderOf(const std::string&) {}
 
