@@ -41,10 +41,13 @@ void WriteArchive(const std::string& path, int count)
     header.fileCount = count;
     std::string name;
     CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
-    VppWriteHeaderAndDirectory(file, header, [&name](int32_t i) {
+    VppWriteHeader(file, header);
+    VppWritePadding(file);
+    VppWriteDirectory(file, count, [&name](int32_t i) {
         name = EntryName(i);
         return VppRecordRef{name, 16};
     });
+    VppWritePadding(file);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ void CPackwright32Doc::ReportSaveLoadException(const std::string& pathName, cons
 void CPackwright32Doc::UpdateTotalSize()
 {
     int64_t data = 0;
-    for (int32_t i = 0; i < m_nFileCount; ++i) data += VppAlign(m_Entries[i].m_nSize);
+    for (int32_t i = 0; i < m_nFileCount; ++i) data += AlignToBlock(m_Entries[i].m_nSize);
     m_nDataBytes = data;
     m_nTotalSize = int32_t(VppDataStart(m_nFileCount) + data);
 }

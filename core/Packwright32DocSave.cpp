@@ -19,9 +19,12 @@ void CPackwright32Doc::StoreArchive(CFile& file)
     header.version = m_dwVersion;
     header.fileCount = m_nFileCount;
     header.archiveSize = m_nTotalSize;
-    VppWriteHeaderAndDirectory(file, header, [this](int32_t i) {
+    VppWriteHeader(file, header);
+    PadToBlock(file);
+    VppWriteDirectory(file, m_nFileCount, [this](int32_t i) {
         return VppRecordRef{m_Entries[i].m_strName, uint32_t(m_Entries[i].m_nSize)};
     });
+    PadToBlock(file);
 
     // Each entry's data goes out with its padding. Stored entries that lie
     // one after another in the same archive go out in runs of one read and
@@ -45,7 +48,7 @@ void CPackwright32Doc::StoreArchive(CFile& file)
             i = end;
             continue;
         }
-        const uint32_t pad = uint32_t(VppAlign(first.m_nSize) - first.m_nSize);
+        const uint32_t pad = uint32_t(AlignToBlock(first.m_nSize) - first.m_nSize);
         const int result = copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
         // A failed entry fails the save, but every entry is still tried.
         if (result < 0) AppendErrorDetail(m_strSaveErrors, first.m_strName, GetCopyResultText(result));

@@ -79,8 +79,7 @@ std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, in
     return records;
 }
 
-void VppWriteHeaderAndDirectory(CFile& file, const VppHeader& header,
-                                const std::function<VppRecordRef(int32_t)>& record)
+void VppWriteHeader(CFile& file, const VppHeader& header)
 {
     uint8_t fields[VPP_HEADER_SIZE];
     VppPutLE32(fields + VPP_HEADER_SIGNATURE, header.signature);
@@ -88,9 +87,11 @@ void VppWriteHeaderAndDirectory(CFile& file, const VppHeader& header,
     VppPutLE32(fields + VPP_HEADER_FILE_COUNT, uint32_t(header.fileCount));
     VppPutLE32(fields + VPP_HEADER_ARCHIVE_SIZE, uint32_t(header.archiveSize));
     file.Write(fields, sizeof fields);
-    VppWritePadding(file);
+}
 
-    const int32_t count = std::max(header.fileCount, 0);
+void VppWriteDirectory(CFile& file, int32_t count, const std::function<VppRecordRef(int32_t)>& record)
+{
+    count = std::max(count, 0);
     std::vector<uint8_t> bytes(size_t(count) * VPP_RECORD_SIZE);
     for (int32_t i = 0; i < count; ++i) {
         uint8_t* field = bytes.data() + size_t(i) * VPP_RECORD_SIZE;
@@ -99,5 +100,4 @@ void VppWriteHeaderAndDirectory(CFile& file, const VppHeader& header,
         VppPutLE32(field + VPP_RECORD_FILE_SIZE, r.size);
     }
     if (!bytes.empty()) file.Write(bytes.data(), UINT(bytes.size()));
-    VppWritePadding(file);
 }

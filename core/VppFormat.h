@@ -100,12 +100,12 @@ VppHeader VppReadHeader(CFile& file);
 // be reached, so fewer than count records may come back.
 std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, int32_t count);
 
-// Writes the header and the directory of header.fileCount records, record(i)
-// giving the i-th, each region padded to its block; the file is then at the
-// data area.
+// The writer: the header's 16 bytes, then (after padding to the block) the
+// directory of count records in one write, record(i) giving the i-th. The
+// caller pads each region to its block.
 struct VppRecordRef {
     const std::string& name;
     uint32_t size;
 };
-void VppWriteHeaderAndDirectory(CFile& file, const VppHeader& header,
-                                const std::function<VppRecordRef(int32_t)>& record);
+void VppWriteHeader(CFile& file, const VppHeader& header);
+void VppWriteDirectory(CFile& file, int32_t count, const std::function<VppRecordRef(int32_t)>& record);
