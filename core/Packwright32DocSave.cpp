@@ -92,12 +92,11 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     // Through links: the link stays, the archive it leads to is replaced.
     const std::string target = ResolveLinks(pathName);
     const std::string workPath = ChooseWorkPath(target);
-    if (CFile::Exists(workPath)) {
-        // Left by an earlier save: removed, never written through (it may be a link).
-        try {
-            CFile::Remove(workPath);
-        } catch (const CFileException&) {
-        }
+    // One left by an earlier save is removed, never written through (it may
+    // be a link); when none is there, the removal fails quietly.
+    try {
+        CFile::Remove(workPath);
+    } catch (const CFileException&) {
     }
     CFile work;
     CFileException error;

@@ -60,6 +60,14 @@ std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, i
     return MakeArchive(dir, name, sizes);
 }
 
+void RefuseWritesTo(HKEY predefined, HKEY parent, CRegKey& refused)
+{
+    ASSERT_EQ(::RegCreateKeyExA(parent, "volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                &refused.m_hKey, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegOverridePredefKey(predefined, refused.m_hKey), ERROR_SUCCESS);
+}
+
 void PumpIdle()
 {
     for (int i = 0; i < 10000 && DrainOne(); ++i) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Packwright32App.h"
+#include "framework/win32/RegKey.h"
 #include "tests/support/TestUtil.h"
 
 namespace guitest {
@@ -27,6 +28,10 @@ std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, i
 
 // Runs the message loop until cond holds or timeoutMs passes; returns cond().
 bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+// Makes every write below the predefined key fail: it is overridden by a
+// volatile key made in `refused` under parent (nothing lasting can live below
+// a volatile key). The caller restores the override and closes `refused`.
+void RefuseWritesTo(HKEY predefined, HKEY parent, CRegKey& refused);
 // Runs the message loop until it has nothing left to do (idle work included).
 void PumpIdle();
 

@@ -456,13 +456,8 @@ TEST_F(ShellIntegration, RefusedRegistryIsSkippedSilently)
 {
     // Every write below a volatile key fails (lasting keys cannot live under
     // it), standing in for a user without the right to write the classes.
-    HKEY hVolatile = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(m_classes.m_hKey, "volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                &hVolatile, nullptr),
-              ERROR_SUCCESS);
     CRegKey refused;
-    refused.m_hKey = hVolatile;
-    ASSERT_EQ(::RegOverridePredefKey(HKEY_CLASSES_ROOT, hVolatile), ERROR_SUCCESS);
+    ASSERT_NO_FATAL_FAILURE(guitest::RefuseWritesTo(HKEY_CLASSES_ROOT, m_classes.m_hKey, refused));
     ModalAnswerer any(kAppTitle, IDOK);
     Session session;
     EXPECT_TRUE(session.started);

@@ -278,13 +278,8 @@ TEST(SuiteWithoutMachineRights, StartsSilentlyAndKeepsTheUsersSettings)
     CRegKey scratch;
     const std::string scratchKey = "Software\\PackwrightSuiteTest" + std::to_string(::GetCurrentProcessId());
     ASSERT_TRUE(scratch.Create(HKEY_CURRENT_USER, scratchKey, KEY_ALL_ACCESS));
-    HKEY hVolatile = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(scratch.m_hKey, "volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                &hVolatile, nullptr),
-              ERROR_SUCCESS);
     CRegKey refused;
-    refused.m_hKey = hVolatile;
-    ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, hVolatile), ERROR_SUCCESS);
+    ASSERT_NO_FATAL_FAILURE(guitest::RefuseWritesTo(HKEY_LOCAL_MACHINE, scratch.m_hKey, refused));
     bool started = false;
     std::string kept;
     {
@@ -295,7 +290,7 @@ TEST(SuiteWithoutMachineRights, StartsSilentlyAndKeepsTheUsersSettings)
     }
     const DWORD subKeys = [&] {
         DWORD n = 99;
-        ::RegQueryInfoKeyA(hVolatile, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr, nullptr, nullptr,
+        ::RegQueryInfoKeyA(refused.m_hKey, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr);
         return n;
     }();
