@@ -3,6 +3,7 @@
 // header values, the totals, and the operations that change them.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -63,9 +64,11 @@ public:
     int ExtractFile(const std::string& name, const std::string& folder);
     // ExtractFile for each name in turn, with the same results, opening each
     // archive once for a run of entries stored in it; by default other
-    // readers may hold it meanwhile, only writers are kept out.
+    // readers may hold it meanwhile, only writers are kept out. onEntry,
+    // when given, hears the index of each name before it is extracted.
     std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
-                                  UINT share = CFile::shareDenyWrite);
+                                  UINT share = CFile::shareDenyWrite,
+                                  const std::function<void(size_t)>& onEntry = {});
     // Copies size bytes at offset of path to dest's position. Returns a COPY_ code.
     int CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size);
 

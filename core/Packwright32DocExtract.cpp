@@ -54,7 +54,7 @@ int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& fo
 }
 
 std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
-                                                UINT share)
+                                                UINT share, const std::function<void(size_t)>& onEntry)
 {
     std::vector<int> results;
     results.reserve(names.size());
@@ -62,6 +62,7 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
     CFile archive;
     CDataCopier copier;
     for (const std::string& name : names) {
+        if (onEntry) onEntry(results.size());
         const int index = FindExact(name);
         if (index < 0) {
             results.push_back(EXTRACT_NOT_FOUND);

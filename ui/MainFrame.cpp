@@ -203,11 +203,15 @@ void CMainFrame::OnExtractFiles()
     // Remembered before anything is written, even if every entry then fails.
     SetSetting(kSettingLastFolder, folder);
 
-    std::string errors;
-    std::string current;  // the entry finished last
-    int32_t done = 0;
-    const int32_t total = view->GetSelectedCount();
+    // The names of the selected rows, extracted in one run that opens the
+    // archive once and holds it alone meanwhile.
+    const CListCtrl list = view->GetListCtrl();
+    std::vector<std::string> names;
+    for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1; index = list.GetNextItem(index, LVNI_SELECTED))
+        names.push_back(list.GetItemText(index, 0));
+    const auto total = static_cast<int32_t>(names.size());
     CProgressDisplay* progress = GetProgressDisplay();
+    std::vector<int> results;
     {
         // Taken down also when a file error ends the command.
         struct Shown {
@@ -218,18 +222,15 @@ void CMainFrame::OnExtractFiles()
             }
         } shown{progress};
         if (progress) progress->ShowProgress(kTextExtracting);
-        const CListCtrl list = view->GetListCtrl();
-        for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1;) {
-            const int next = list.GetNextItem(index, LVNI_SELECTED);
-            if (progress) progress->SetProgress(current, done, total);
-            current = list.GetItemText(index, 0);
-            const int result = doc->ExtractFile(current, folder);
-            if (result < 0) AppendErrorDetail(errors, current, CPackwright32Doc::GetExtractResultText(result));
-            ++done;
-            index = next;
-        }
-        if (progress) progress->SetProgress("", done, total);
+        // The detail line names the entry finished last.
+        results = doc->ExtractFiles(names, folder, CFile::shareExclusive, [&](size_t index) {
+            if (progress) progress->SetProgress(index ? names[index - 1] : std::string(), int32_t(index), total);
+        });
+        if (progress) progress->SetProgress("", total, total);
     }
+    std::string errors;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (results[i] < 0) AppendErrorDetail(errors, names[i], CPackwright32Doc::GetExtractResultText(results[i]));
     if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);
 }
 

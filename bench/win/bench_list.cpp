@@ -1,24 +1,30 @@
 // Figures for the main window at the table's full size, under Wine: opening
 // an archive of 65,536 entries into the list, rebuilding the list, Select
-// all, a sort by each column, and the progress display of a command that
-// steps through every row. Prints one line per figure; nothing here passes
-// or fails.
+// all, a sort by each column, the progress display of a command that steps
+// through every row and Remove of every row; then the window's Extract of a
+// smaller archive beside packwright.exe extracting the same entries (creating
+// files under Wine slows down as a folder fills). Prints one line per figure;
+// nothing here passes or fails.
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "app/Packwright32App.h"
 #include "core/Packwright32Doc.h"
+#include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/Wnd.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "ui/Packwright32View.h"
 
 namespace {
@@ -58,9 +64,84 @@ void WriteArchive(const std::string& path, int count)
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// count entries of 1 to 4,096 bytes with their data, for extraction.
+void WriteFullArchive(const std::string& path, int count)
+{
+    std::vector<uint8_t> header(VppDataStart(uint32_t(count)), 0);
+    const uint32_t fields[4] = {VPP_SIGNATURE, VPP_VERSION, uint32_t(count), 0};
+    std::memcpy(header.data(), fields, sizeof fields);
+    std::vector<uint8_t> data;
+    for (int i = 0; i < count; ++i) {
+        uint8_t* record = header.data() + VPP_BLOCK_SIZE + size_t(i) * VPP_RECORD_SIZE;
+        std::snprintf(reinterpret_cast<char*>(record), 60, "entry%05d.bin", i);
+        const uint32_t size = uint32_t(1 + (i * 7919) % 4096);
+        std::memcpy(record + 60, &size, 4);
+        data.resize(data.size() + VppAlign(size), uint8_t(i));
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(header.data()), std::streamsize(header.size()));
+    out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+}
+
+// Presses OK on the folder browser once it is up, from a second thread.
+std::thread AnswerFolderBrowser()
+{
+    return std::thread([] {
+        const DWORD pid = ::GetCurrentProcessId();
+        for (int tries = 0; tries < 1000; ++tries) {
+            HWND found = nullptr;
+            for (HWND w = ::GetTopWindow(nullptr); w && !found; w = ::GetWindow(w, GW_HWNDNEXT)) {
+                DWORD owner = 0;
+                char caption[64] = {};
+                ::GetWindowThreadProcessId(w, &owner);
+                ::GetWindowTextA(w, caption, sizeof caption);
+                if (owner == pid && std::strcmp(caption, "Browse for Folder") == 0 && ::IsWindowVisible(w)) found = w;
+            }
+            if (found) {
+                ::Sleep(200);  // let the browser select the preset folder
+                ::PostMessageA(found, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            ::Sleep(10);
+        }
+    });
+}
+
+// Deletes the files in folder; returns how many there were.
+int EmptyFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int files = 0;
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files += ::DeleteFileA((folder + "\\" + found.cFileName).c_str()) ? 1 : 0;
+    while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return files;
+}
+
+// Runs a command line to its end; returns its exit code.
+DWORD RunAndWait(std::string commandLine)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return DWORD(-1);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
@@ -149,6 +230,55 @@ int main()
         ::SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
     }
     Print("read the names of 65536 rows", start);
+
+    // Remove of every row, the confirmation answered Yes.
+    ::SendMessageA(app.m_pMainWnd->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECTALLFILES, 0), 0);
+    const MessageBoxHandler previous =
+        AfxSetMessageBoxHandler([](const std::string&, UINT, const std::string&) { return int(afx::idYes); });
+    start = Clock::now();
+    ::SendMessageA(app.m_pMainWnd->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_EDIT_REMOVEFILES, 0), 0);
+    Pump();
+    Print("remove all 65536 rows", start);
+    AfxSetMessageBoxHandler(previous);
+    std::printf("rows: %d\n", int(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+
+    // The window's Extract against packwright.exe, each into an empty folder
+    // on drive C: (where the shell's browser selects a preset folder).
+    const int extractCount = argc > 1 ? std::atoi(argv[1]) : 4096;
+    const std::string full = std::string(temp) + "bench_extract.vpp";
+    WriteFullArchive(full, extractCount);
+    const std::string byTool = "C:\\pw-bench-tool", byWindow = "C:\\pw-bench-window";
+    for (const std::string& folder : {byTool, byWindow}) {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        EmptyFolder(folder);
+    }
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string tool = self;
+    tool = tool.substr(0, tool.find_last_of('\\') + 1) + "packwright.exe";
+    start = Clock::now();
+    const DWORD code = RunAndWait("\"" + tool + "\" extract \"" + full + "\" \"" + byTool + "\"");
+    const double toolMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::printf("packwright.exe extract of %d entries: %.1f ms (exit %lu)\n", extractCount, toolMs,
+                static_cast<unsigned long>(code));
+
+    doc->SetModifiedFlag(FALSE);
+    app.OpenDocumentFile(full.c_str());
+    Pump();
+    ::SendMessageA(app.m_pMainWnd->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECTALLFILES, 0), 0);
+    SetSetting("LastExtractionFolder", byWindow);
+    std::thread answer = AnswerFolderBrowser();
+    start = Clock::now();
+    ::SendMessageA(app.m_pMainWnd->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_EDIT_EXTRACTFILES, 0), 0);
+    const double windowMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    answer.join();
+    std::printf("the window's Extract of %d entries (with the folder browser): %.1f ms, %.2fx packwright.exe\n",
+                extractCount, windowMs, windowMs / toolMs);
+    const int toolFiles = EmptyFolder(byTool), windowFiles = EmptyFolder(byWindow);
+    std::printf("files written: %d by packwright.exe, %d by the window\n", toolFiles, windowFiles);
+    ::RemoveDirectoryA(byTool.c_str());
+    ::RemoveDirectoryA(byWindow.c_str());
+    ::DeleteFileA(full.c_str());
 
     doc->SetModifiedFlag(FALSE);
     ::DestroyWindow(app.m_pMainWnd->m_hWnd);
