@@ -183,11 +183,7 @@ void CMainFrame::OnRemoveFiles()
     if (AfxMessageBox(kTextConfirmRemove, afx::mbYesNo, kCaptionConfirm) != afx::idYes) return;
     // The names of the selected rows, removed in one pass: row by row, each
     // removal would move the rest of the table (minutes for 65,536 rows).
-    const CListCtrl list = view->GetListCtrl();
-    std::vector<std::string> names;
-    for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1; index = list.GetNextItem(index, LVNI_SELECTED))
-        names.push_back(list.GetItemText(index, 0));
-    doc->RemoveFiles(names);
+    doc->RemoveFiles(view->GetSelectedNames());
     doc->UpdateAllViews(nullptr);
     UpdateStatusTotals();
 }
@@ -205,10 +201,7 @@ void CMainFrame::OnExtractFiles()
 
     // The names of the selected rows, extracted in one run that opens the
     // archive once and holds it alone meanwhile.
-    const CListCtrl list = view->GetListCtrl();
-    std::vector<std::string> names;
-    for (int index = list.GetNextItem(-1, LVNI_SELECTED); index != -1; index = list.GetNextItem(index, LVNI_SELECTED))
-        names.push_back(list.GetItemText(index, 0));
+    const std::vector<std::string> names = view->GetSelectedNames();
     const auto total = static_cast<int32_t>(names.size());
     CProgressDisplay* progress = GetProgressDisplay();
     std::vector<int> results;

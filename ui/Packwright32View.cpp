@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/Packwright32Doc.h"
@@ -12,6 +13,15 @@
 namespace {
 const char* const kFormatInVpp = "In VPP at offset %s";
 const char* const kFormatFile = "File at %s";
+
+// format with its "%s" replaced by text: the same as FormatString without
+// its cost, which counts when 65,536 rows are sorted by location.
+std::string Substitute(const std::string& format, const std::string& text)
+{
+    std::string result = format;
+    result.replace(result.find("%s"), 2, text);
+    return result;
+}
 }  // namespace
 
 CPackwright32Doc* CPackwright32View::GetDocument() const
@@ -86,11 +96,11 @@ void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint
     m_rows.clear();
     if (const CPackwright32Doc* doc = GetDocument()) {
         m_rows.reserve(size_t(doc->m_nFileCount));
+        // Only the values: the texts are made when a row is drawn or sorted.
         for (int32_t i = 0; i < doc->m_nFileCount; ++i) {
             const VPPEntry& entry = doc->m_Entries[i];
-            m_rows.push_back(Row{entry.m_strName, FormatGroupedNumber(entry.m_nSize),
-                                 entry.m_bInVPP ? FormatString(kFormatInVpp, FormatGroupedNumber(entry.m_nOffset).c_str())
-                                                : FormatString(kFormatFile, entry.m_strFilePath.c_str())});
+            m_rows.push_back(Row{entry.m_strName, entry.m_bInVPP ? std::string() : entry.m_strFilePath, entry.m_nSize,
+                                 entry.m_nOffset, entry.m_bInVPP != FALSE});
         }
     }
     list.SetItemCountEx(int(m_rows.size()), 0);
@@ -103,10 +113,16 @@ const std::string& CPackwright32View::RowText(int nItem, int nSubItem) const
     if (nItem < 0 || size_t(nItem) >= m_rows.size()) return empty;
     const Row& row = m_rows[size_t(nItem)];
     switch (nSubItem) {
-    case 0: return row.name;
-    case 1: return row.size;
-    case 2: return row.location;
-    default: return empty;
+    case 0:
+        return row.name;
+    case 1:
+        m_text = FormatGroupedNumber(row.size);
+        return m_text;
+    case 2:
+        m_text = row.inVpp ? Substitute(kFormatInVpp, FormatGroupedNumber(row.offset)) : Substitute(kFormatFile, row.path);
+        return m_text;
+    default:
+        return empty;
     }
 }
 
@@ -147,6 +163,10 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<NMLISTVIEW*>(lParam), pResult);
         return TRUE;
+    case LVN_DELETEALLITEMS:
+        // No notice per row: a rebuild would otherwise hear of 65,536 deletions.
+        *pResult = TRUE;
+        return TRUE;
     case LVN_ODFINDITEMA: {
         const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
         *pResult = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz
@@ -161,7 +181,10 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
 
 void CPackwright32View::OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult)
 {
-    CListSorter sorter(GetListCtrl(), pNMListView->iSubItem);
+    const int column = pNMListView->iSubItem;
+    // The texts the rows show, taken from the rows rather than asked of the
+    // control one message at a time.
+    CListSorter sorter(int(m_rows.size()), [this, column](int row) -> const std::string& { return RowText(row, column); });
     sorter.Sort();
     ReorderRows(sorter.GetOrder());
     *pResult = 0;
@@ -200,6 +223,22 @@ void CPackwright32View::ReorderRows(const std::vector<int>& order)
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
+std::vector<std::string> CPackwright32View::GetSelectedNames() const
+{
+    std::vector<std::string> names;
+    const int selected = GetSelectedCount();
+    names.reserve(size_t(std::max(selected, 0)));
+    if (size_t(selected) == m_rows.size()) {
+        // Every row: no message per row to find them.
+        for (const Row& row : m_rows) names.push_back(row.name);
+        return names;
+    }
+    const CListCtrl list = GetListCtrl();
+    for (int i = list.GetNextItem(-1, LVNI_SELECTED); i != -1; i = list.GetNextItem(i, LVNI_SELECTED))
+        if (size_t(i) < m_rows.size()) names.push_back(m_rows[size_t(i)].name);
+    return names;
+}
+
 int CPackwright32View::GetSelectedCount() const
 {
     // The list keeps the count: no walk over the rows (65,536 of them are
@@ -209,16 +248,20 @@ int CPackwright32View::GetSelectedCount() const
 
 std::string CPackwright32View::FormatGroupedNumber(int32_t value)
 {
-    const std::string digits = FormatString("%i", value);
-    std::string result;
-    int taken = 0;
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (taken > 0 && taken % 3 == 0) result.insert(result.begin(), '.');
-        result.insert(result.begin(), *it);
-        ++taken;
-    }
-    while (result.size() < 12) result.insert(result.begin(), ' ');
-    std::string doubled;
-    for (const char c : result) doubled += (c == ' ') ? std::string("  ") : std::string(1, c);
-    return doubled;
+    // Digits grouped by dots and right-aligned in 12 places; each place left
+    // blank becomes two spaces, about as wide as a digit in the list's font.
+    // Written backwards into a fixed buffer: 65,536 rows are formatted twice
+    // at every rebuild.
+    char digits[16];
+    int count = 0;
+    auto magnitude = value < 0 ? 0u - uint32_t(value) : uint32_t(value);
+    do {
+        if (count % 4 == 3) digits[count++] = '.';
+        digits[count++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[count++] = '-';
+    std::string result(size_t(2 * std::max(0, 12 - count)), ' ');
+    while (count > 0) result += digits[--count];
+    return result;
 }

@@ -2,10 +2,11 @@
 // The list of the open archive's entries: one row per entry, in archive
 // order, rebuilt whenever the document changes.
 //
-// The list is virtual: its rows come from a snapshot of texts taken at each
-// rebuild, so a command that changes the table row by row still reads the
-// rows as they were shown.
+// The list is virtual: its rows come from a snapshot of the entries taken at
+// each rebuild, so a command that changes the table row by row still reads
+// the rows as they were shown.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,19 +43,26 @@ public:
     void SetupColumns();
     // The number of selected rows.
     int GetSelectedCount() const;
+    // The names of the selected rows, top to bottom.
+    std::vector<std::string> GetSelectedNames() const;
     // A number as the list shows it: grouped by dots, padded with spaces so
     // that text order is numeric order.
     static std::string FormatGroupedNumber(int32_t value);
 
 private:
+    // What a row shows, as values; an entry's path only for outside files.
     struct Row {
         std::string name;
-        std::string size;
-        std::string location;
+        std::string path;
+        int32_t size;
+        int32_t offset;
+        bool inVpp;
     };
+    // The text of a cell; valid until the next call.
     const std::string& RowText(int nItem, int nSubItem) const;
     int FindRow(const std::string& prefix, int nStart) const;
 
     BOOL m_bColumnsReady = FALSE;
     std::vector<Row> m_rows;
+    mutable std::string m_text;
 };

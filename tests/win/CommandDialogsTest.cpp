@@ -6,7 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
+#include <random>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -19,6 +22,7 @@
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
 #include "ui/MainFrame.h"
+#include "ui/ListSorter.h"
 #include "ui/Packwright32View.h"
 #include "ui/ProgressDisplay.h"
 
@@ -390,4 +394,28 @@ TEST(ListSort, ColumnClicksSortAscendingWithoutCaseKeepTheSelectionAndARebuildRe
         EXPECT_EQ(yes.Count(), 1);
     }
     EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"Zeta.txt", "_under.txt"}));
+}
+
+TEST(ListSort, TheSorterOrdersAnyBytesAsTheRuntimeComparisonDoes)
+{
+    // Names of every byte but 0, in mixed case and of mixed lengths, many
+    // sharing prefixes: the sorter's own keys must give the runtime's order.
+    std::mt19937 random(7);
+    std::vector<std::string> names(3000);
+    for (std::string& name : names) {
+        const size_t length = random() % 6;
+        for (size_t i = 0; i < length; ++i) name += char(random() % 4 == 0 ? 1 + random() % 255 : "aAbB_z"[random() % 6]);
+    }
+    // Once as they are, once sharing a first part that decides nothing.
+    for (const std::string shared : {"", "In VPP "}) {
+        for (std::string& name : names) name.insert(0, shared);
+        CListSorter sorter(int(names.size()), [&](int i) -> const std::string& { return names[size_t(i)]; });
+        sorter.Sort();
+        std::vector<int> expected(names.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            return CListSorter::CompareKeys(names[size_t(a)], names[size_t(b)]) < 0;
+        });
+        EXPECT_EQ(sorter.GetOrder(), expected) << "shared first part: \"" << shared << "\"";
+    }
 }
