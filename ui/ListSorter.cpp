@@ -39,7 +39,7 @@ std::array<unsigned char, 256> CharacterRanks(bool& ranked)
 
 }  // namespace
 
-CListSorter::CListSorter(int count, const std::function<const std::string&(int)>& key)
+CListSorter::CListSorter(int count, const std::function<std::string(int)>& key)
 {
     std::array<unsigned char, 256> rank = CharacterRanks(m_bRanked);
     m_keys.reserve(size_t(count));

@@ -12,7 +12,7 @@
 class CListSorter {
 public:
     // The keys of rows 0 to count-1, taken once.
-    CListSorter(int count, const std::function<const std::string&(int)>& key);
+    CListSorter(int count, const std::function<std::string(int)>& key);
 
     // Sorts ascending; rows of equal keys keep their order.
     void Sort();

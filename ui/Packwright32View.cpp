@@ -107,22 +107,15 @@ void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-const std::string& CPackwright32View::RowText(int nItem, int nSubItem) const
+std::string CPackwright32View::CellText(int nItem, int nSubItem) const
 {
-    static const std::string empty;
-    if (nItem < 0 || size_t(nItem) >= m_rows.size()) return empty;
+    if (nItem < 0 || size_t(nItem) >= m_rows.size()) return {};
     const Row& row = m_rows[size_t(nItem)];
     switch (nSubItem) {
-    case 0:
-        return row.name;
-    case 1:
-        m_text = FormatGroupedNumber(row.size);
-        return m_text;
-    case 2:
-        m_text = row.inVpp ? Substitute(kFormatInVpp, FormatGroupedNumber(row.offset)) : Substitute(kFormatFile, row.path);
-        return m_text;
-    default:
-        return empty;
+    case 0: return row.name;
+    case 1: return FormatGroupedNumber(row.size);
+    case 2: return row.inVpp ? Substitute(kFormatInVpp, FormatGroupedNumber(row.offset)) : Substitute(kFormatFile, row.path);
+    default: return {};
     }
 }
 
@@ -146,14 +139,14 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
     case LVN_GETDISPINFOA: {
         LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
         if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-            lstrcpynA(item.pszText, RowText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+            lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
         *pResult = 0;
         return TRUE;
     }
     case LVN_GETDISPINFOW: {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
         if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-            const std::string& text = RowText(item.iItem, item.iSubItem);
+            const std::string text = CellText(item.iItem, item.iSubItem);
             if (!::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax))
                 item.pszText[item.cchTextMax - 1] = L'\0';
         }
@@ -184,7 +177,7 @@ void CPackwright32View::OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult)
     const int column = pNMListView->iSubItem;
     // The texts the rows show, taken from the rows rather than asked of the
     // control one message at a time.
-    CListSorter sorter(int(m_rows.size()), [this, column](int row) -> const std::string& { return RowText(row, column); });
+    CListSorter sorter(int(m_rows.size()), [this, column](int row) { return CellText(row, column); });
     sorter.Sort();
     ReorderRows(sorter.GetOrder());
     *pResult = 0;

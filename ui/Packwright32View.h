@@ -58,11 +58,10 @@ private:
         int32_t offset;
         bool inVpp;
     };
-    // The text of a cell; valid until the next call.
-    const std::string& RowText(int nItem, int nSubItem) const;
+    // The text of a cell, as the list shows it.
+    std::string CellText(int nItem, int nSubItem) const;
     int FindRow(const std::string& prefix, int nStart) const;
 
     BOOL m_bColumnsReady = FALSE;
     std::vector<Row> m_rows;
-    mutable std::string m_text;
 };

@@ -409,7 +409,7 @@ TEST(ListSort, TheSorterOrdersAnyBytesAsTheRuntimeComparisonDoes)
     // Once as they are, once sharing a first part that decides nothing.
     for (const std::string shared : {"", "In VPP "}) {
         for (std::string& name : names) name.insert(0, shared);
-        CListSorter sorter(int(names.size()), [&](int i) -> const std::string& { return names[size_t(i)]; });
+        CListSorter sorter(int(names.size()), [&](int i) { return names[size_t(i)]; });
         sorter.Sort();
         std::vector<int> expected(names.size());
         std::iota(expected.begin(), expected.end(), 0);
