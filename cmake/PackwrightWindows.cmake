@@ -44,8 +44,8 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   packwright_target_defaults(Packwright32)
   target_link_libraries(Packwright32 PRIVATE pw_app)
   # The module description file the program reads its version from at
-  # start, beside the .exe (CMake copies it again when it changes).
-  configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" COPYONLY)
+  # start, beside the .exe, filled in from res/version.h.
+  configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat.in" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" @ONLY)
 endif()
 
 # The compiled resources and the artwork, checked against what the program
@@ -72,7 +72,7 @@ endif()
 packwright_sources(HM_TOOLS_SOURCES suite/hm_tools)
 file(GLOB HM_TOOLS_DEF CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/suite/hm_tools/*.def")
 if(HM_TOOLS_SOURCES)
-  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF})
+  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF} suite/hm_tools/hm_tools.rc)
   packwright_target_defaults(hm_tools)
   set_target_properties(hm_tools PROPERTIES PREFIX "" IMPORT_PREFIX "")
   target_link_libraries(hm_tools PRIVATE user32 advapi32)
@@ -123,3 +123,4 @@ if(WIN_TEST_SOURCES)
     set_tests_properties(SmallScreen PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT} RESOURCE_LOCK wine_user_profile)
   endif()
 endif()
+
