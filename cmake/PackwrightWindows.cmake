@@ -124,3 +124,22 @@ if(WIN_TEST_SOURCES)
   endif()
 endif()
 
+# The x86_64 installer made from this tree's programs, and its test: silent
+# install and uninstall under Wine, in a prefix of its own so the window
+# tests' registry and desktop stay untouched. make release builds the ones
+# that ship, from release builds. Without makensis there is neither.
+find_program(PACKWRIGHT_MAKENSIS makensis)
+if(PACKWRIGHT_MAKENSIS AND CMAKE_CROSSCOMPILING_EMULATOR AND TARGET Packwright32 AND TARGET packwright
+   AND TARGET hm_tools)
+  set(installer "${CMAKE_BINARY_DIR}/installer/Packwright32-${PACKWRIGHT_VERSION_DOTTED}-win64-setup.exe")
+  add_custom_command(OUTPUT "${installer}"
+    COMMAND "${CMAKE_SOURCE_DIR}/scripts/package.sh" win64 "${CMAKE_BINARY_DIR}" "${CMAKE_BINARY_DIR}/installer"
+            --installer-only >/dev/null
+    DEPENDS Packwright32 packwright hm_tools "${CMAKE_BINARY_DIR}/hm_modul.dat"
+            "${CMAKE_SOURCE_DIR}/installer/Packwright32.nsi" "${CMAKE_SOURCE_DIR}/scripts/package.sh"
+            "${CMAKE_SOURCE_DIR}/docs/USER-GUIDE.txt" "${CMAKE_SOURCE_DIR}/LICENSE"
+    COMMENT "Packing the x86_64 installer for its test")
+  add_custom_target(installer ALL DEPENDS "${installer}")
+  add_test(NAME installer COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/installer.sh" "${CMAKE_BINARY_DIR}" "${installer}")
+  set_tests_properties(installer PROPERTIES TIMEOUT 300)
+endif()
