@@ -31,6 +31,12 @@ endif()
 packwright_glob_dirs(APP_SOURCES app ui ui/menu suite)
 packwright_sources(APP_MAIN_SOURCES app/main)
 file(GLOB APP_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.rc")
+# windres reports no dependencies: name what the scripts pull in, so a new
+# version number, manifest or picture recompiles them.
+file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.h" "${CMAKE_SOURCE_DIR}/res/*.rc2"
+     "${CMAKE_SOURCE_DIR}/res/*.manifest" "${CMAKE_SOURCE_DIR}/res/*.ico" "${CMAKE_SOURCE_DIR}/res/*.bmp")
+set_source_files_properties(${APP_RESOURCES} "${CMAKE_SOURCE_DIR}/cli/packwright.rc"
+  "${CMAKE_SOURCE_DIR}/suite/hm_tools/hm_tools.rc" PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
 if(APP_SOURCES AND TARGET fw_win32)
   add_library(pw_app STATIC ${APP_SOURCES})
   packwright_target_defaults(pw_app)
