@@ -93,7 +93,7 @@ if(WIN_TEST_SOURCES)
   # The tests carry the program's resources: they create its real windows.
   add_executable(win_tests ${TEST_SUPPORT_SOURCES} ${WIN_TEST_SOURCES} ${APP_RESOURCES})
   packwright_target_defaults(win_tests)
-  target_link_libraries(win_tests PRIVATE core gtest ${PACKWRIGHT_WIN32_LIBS})
+  target_link_libraries(win_tests PRIVATE core gtest ${PACKWRIGHT_WIN32_LIBS} version)
   if(TARGET pw_app)
     target_link_libraries(win_tests PRIVATE pw_app)
   elseif(TARGET fw_win32)
