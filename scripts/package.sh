@@ -33,7 +33,7 @@ sed 's/$/\r/' "$root/docs/USER-GUIDE.txt" >"$stage/USER-GUIDE.txt"
 sed 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 # The same bytes from the same sources: file times from the last commit.
 stamp=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
-touch -d "@$stamp" "$stage"/*
+touch -d "@$stamp" "$stage"/* "$stage"
 
 if [ "$installer_only" != --installer-only ]; then
   rm -f "$out/$base.zip"
@@ -49,4 +49,5 @@ if ! makensis -V2 -NOCD -DARCH="$arch" -DSTAGE="$stage" -DOUTFILE="$out/$base-se
   echo "package: makensis failed" >&2
   exit 1
 fi
+rm -rf "$nsis_log" "$stage"
 echo "package: $out/$base-setup.exe"
