@@ -31,6 +31,7 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+BrandingText "${APP} ${VERSION_NAME}"
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
