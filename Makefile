@@ -1,11 +1,11 @@
-# Front door: make test | test-slow | build | run | bench | fuzz | clean
+# Front door: make test | test-slow | build | release | run | bench | fuzz | clean
 # Works from any directory: make -C path/to/packwright32 test
 
 ROOT := $(patsubst %/,%,$(dir $(abspath $(lastword $(MAKEFILE_LIST)))))
 SCRIPTS := $(ROOT)/scripts
 
 .NOTPARALLEL:
-.PHONY: all setup build test test-slow run bench fuzz clean
+.PHONY: all setup build test test-slow release run bench fuzz clean
 
 all: build
 
@@ -22,6 +22,10 @@ test: build
 test-slow: setup
 	@$(SCRIPTS)/build.sh native -- native_tests
 	@cd $(ROOT)/build/native && PACKWRIGHT_SLOW=1 ./native_tests --gtest_filter='SlowTest.*'
+
+# Zips and installers of both Windows builds in build/release.
+release: setup
+	@$(SCRIPTS)/release.sh
 
 run: setup
 	@$(SCRIPTS)/run.sh

@@ -15,6 +15,7 @@
 #include "framework/base/Path.h"
 #include "framework/base/PendingFile.h"
 #include "framework/base/Report.h"
+#include "res/version.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -23,8 +24,8 @@
 
 namespace {
 
-// The release the tool belongs to: that of the editor (res/Packwright32.rc).
-const char* const kVersion = "1.0.0.4";
+// The release the tool belongs to: that of the editor.
+const char* const kVersion = PACKWRIGHT_VERSION_DOTTED;
 
 // The options, each a bit of the set a command accepts.
 enum : unsigned {

@@ -31,6 +31,12 @@ endif()
 packwright_glob_dirs(APP_SOURCES app ui ui/menu suite)
 packwright_sources(APP_MAIN_SOURCES app/main)
 file(GLOB APP_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.rc")
+# windres reports no dependencies: name what the scripts pull in, so a new
+# version number, manifest or picture recompiles them.
+file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.h" "${CMAKE_SOURCE_DIR}/res/*.rc2"
+     "${CMAKE_SOURCE_DIR}/res/*.manifest" "${CMAKE_SOURCE_DIR}/res/*.ico" "${CMAKE_SOURCE_DIR}/res/*.bmp")
+set_source_files_properties(${APP_RESOURCES} "${CMAKE_SOURCE_DIR}/cli/packwright.rc"
+  "${CMAKE_SOURCE_DIR}/suite/hm_tools/hm_tools.rc" PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
 if(APP_SOURCES AND TARGET fw_win32)
   add_library(pw_app STATIC ${APP_SOURCES})
   packwright_target_defaults(pw_app)
@@ -44,8 +50,8 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   packwright_target_defaults(Packwright32)
   target_link_libraries(Packwright32 PRIVATE pw_app)
   # The module description file the program reads its version from at
-  # start, beside the .exe (CMake copies it again when it changes).
-  configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" COPYONLY)
+  # start, beside the .exe, filled in from res/version.h.
+  configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat.in" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" @ONLY)
 endif()
 
 # The compiled resources and the artwork, checked against what the program
@@ -72,7 +78,7 @@ endif()
 packwright_sources(HM_TOOLS_SOURCES suite/hm_tools)
 file(GLOB HM_TOOLS_DEF CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/suite/hm_tools/*.def")
 if(HM_TOOLS_SOURCES)
-  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF})
+  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF} suite/hm_tools/hm_tools.rc)
   packwright_target_defaults(hm_tools)
   set_target_properties(hm_tools PROPERTIES PREFIX "" IMPORT_PREFIX "")
   target_link_libraries(hm_tools PRIVATE user32 advapi32)
@@ -87,7 +93,7 @@ if(WIN_TEST_SOURCES)
   # The tests carry the program's resources: they create its real windows.
   add_executable(win_tests ${TEST_SUPPORT_SOURCES} ${WIN_TEST_SOURCES} ${APP_RESOURCES})
   packwright_target_defaults(win_tests)
-  target_link_libraries(win_tests PRIVATE core gtest ${PACKWRIGHT_WIN32_LIBS})
+  target_link_libraries(win_tests PRIVATE core gtest ${PACKWRIGHT_WIN32_LIBS} version)
   if(TARGET pw_app)
     target_link_libraries(win_tests PRIVATE pw_app)
   elseif(TARGET fw_win32)
@@ -122,4 +128,24 @@ if(WIN_TEST_SOURCES)
       WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
     set_tests_properties(SmallScreen PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT} RESOURCE_LOCK wine_user_profile)
   endif()
+endif()
+
+# The x86_64 installer made from this tree's programs, and its test: silent
+# install and uninstall under Wine, in a prefix of its own so the window
+# tests' registry and desktop stay untouched. make release builds the ones
+# that ship, from release builds. Without makensis there is neither.
+find_program(PACKWRIGHT_MAKENSIS makensis)
+if(PACKWRIGHT_MAKENSIS AND CMAKE_CROSSCOMPILING_EMULATOR AND TARGET Packwright32 AND TARGET packwright
+   AND TARGET hm_tools)
+  set(installer "${CMAKE_BINARY_DIR}/installer/Packwright32-${PACKWRIGHT_VERSION_DOTTED}-win64-setup.exe")
+  add_custom_command(OUTPUT "${installer}"
+    COMMAND "${CMAKE_SOURCE_DIR}/scripts/package.sh" win64 "${CMAKE_BINARY_DIR}" "${CMAKE_BINARY_DIR}/installer"
+            --installer-only >/dev/null
+    DEPENDS Packwright32 packwright hm_tools "${CMAKE_BINARY_DIR}/hm_modul.dat"
+            "${CMAKE_SOURCE_DIR}/installer/Packwright32.nsi" "${CMAKE_SOURCE_DIR}/scripts/package.sh"
+            "${CMAKE_SOURCE_DIR}/docs/USER-GUIDE.txt" "${CMAKE_SOURCE_DIR}/LICENSE"
+    COMMENT "Packing the x86_64 installer for its test")
+  add_custom_target(installer ALL DEPENDS "${installer}")
+  add_test(NAME installer COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/installer.sh" "${CMAKE_BINARY_DIR}" "${installer}")
+  set_tests_properties(installer PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 endif()

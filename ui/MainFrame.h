@@ -8,6 +8,7 @@
 
 #include "framework/win32/ControlBar.h"
 #include "framework/win32/FrameWnd.h"
+#include "res/version.h"
 #include "ui/CommandAvailability.h"
 #include "ui/ProgressDisplay.h"
 
@@ -27,7 +28,7 @@ public:
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
 
-    static constexpr const char* kVersionText = "V1.0 Beta 01c (Build 04)";
+    static constexpr const char* kVersionText = PACKWRIGHT_VERSION_TEXT;
 
     // Where long commands show their progress: the application's display
     // unless another is set (tests watch the calls through one).

@@ -817,10 +817,19 @@ def gold_text(c, x, y, s, scale):
                 c.put(x + xx, y + yy, col)
 
 
+def release_name():
+    """PACKWRIGHT_VERSION_NAME from res/version.h, the release's one source."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "version.h")
+    for line in open(path):
+        if line.startswith("#define PACKWRIGHT_VERSION_NAME "):
+            return line.split('"')[1]
+    raise SystemExit("res/version.h has no PACKWRIGHT_VERSION_NAME")
+
+
 def splash_version():
     """The version label: light capitals on the ribbon's colour."""
     c = Canvas(138, 16, RIBBON)
-    s = "V1.0 Beta 01c"
+    s = release_name()
     w = text_width(s, 2)
     c.text((138 - w) // 2, 1, s, 2, LABEL_INK)
     return c
