@@ -1,5 +1,7 @@
 #include "app/Packwright32App.h"
 
+#include <algorithm>
+
 #include "app/SplashDlg.h"
 
 #include <commctrl.h>
@@ -85,6 +87,7 @@ namespace {
 // Rows can go by far faster than the screen can follow: the progress is
 // updated at most this often, besides its first and last step.
 const ULONGLONG kProgressPaintIntervalMs = 30;
+const ULONGLONG kProgressPaintMaxIntervalMs = 100;
 
 void RedrawNow(HWND hWnd)
 {
@@ -110,9 +113,13 @@ void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nT
     // Under Wine the bar draws itself at every new position and the detail
     // line at every new text (close to 1 ms a step together): steps that
     // come faster than the eye follows are passed over whole, and the next
-    // step drawn shows where the command is.
+    // step drawn shows where the command is. A slow paint (a few ms under
+    // Wine) spaces the next one further out, up to a tenth of a second, so
+    // drawing takes a small part of the command's time.
     const ULONGLONG now = ::GetTickCount64();
-    if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < kProgressPaintIntervalMs) return;
+    const ULONGLONG interval =
+        std::clamp(20 * m_nProgressPaintCost, kProgressPaintIntervalMs, kProgressPaintMaxIntervalMs);
+    if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < interval) return;
     m_nLastProgressPaint = now;
     m_dlgProgress.m_ctlDetail.SetWindowText(detail);
     m_dlgProgress.m_ctlProgress.SetRange32(0, nTotal);
@@ -120,6 +127,7 @@ void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nT
     RedrawNow(m_dlgProgress.m_ctlDetail.m_hWnd);
     RedrawNow(m_dlgProgress.m_ctlProgress.m_hWnd);
     PaintWhileBusy();
+    m_nProgressPaintCost = ::GetTickCount64() - now;
 }
 
 void CPackwright32App::HideProgress() { m_dlgProgress.DestroyWindow(); }

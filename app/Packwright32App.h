@@ -36,4 +36,5 @@ private:
     // The handler replaced at start-up, given back at the end.
     std::optional<ErrorDetailsHandler> m_previousDetailsHandler;
     ULONGLONG m_nLastProgressPaint = 0;
+    ULONGLONG m_nProgressPaintCost = 0;  // ms the last paint of the progress took
 };

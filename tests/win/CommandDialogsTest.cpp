@@ -102,7 +102,7 @@ public:
     {
         // Steps closer together than the display's redraw interval are
         // passed over; these are far enough apart to be drawn each.
-        ::Sleep(50);
+        ::Sleep(110);
         Call call = Start("set", detail);
         call.done = nDone;
         call.total = nTotal;
