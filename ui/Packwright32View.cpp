@@ -1,11 +1,13 @@
 #include "ui/Packwright32View.h"
 
 #include <ole2.h>
+#include <windowsx.h>
 
 #include <cstring>
 
 #include "core/Packwright32Doc.h"
 #include "framework/base/CodePage.h"
+#include "res/resource.h"
 #include "framework/base/Report.h"
 #include "ui/ListSorter.h"
 
@@ -35,6 +37,8 @@ void CPackwright32View::OnInitialUpdate()
     ::OleInitialize(nullptr);
     // Files dropped on the list are added; only the first registration counts.
     if (!m_dropTarget.IsRegistered()) m_dropTarget.Register(this);
+    // Copies opened from the archive shown before are not offered to this one.
+    m_opened.Clear();
 }
 
 void CPackwright32View::OnDestroy()
@@ -46,7 +50,20 @@ void CPackwright32View::OnDestroy()
 
 LRESULT CPackwright32View::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_ADD_DROPPED_FILES) return OnAddDroppedFiles();
+    switch (message) {
+    case WM_ADD_DROPPED_FILES:
+        return OnAddDroppedFiles();
+    case WM_CHECK_OPENED_ENTRIES:
+        CheckOpenedEntries();
+        return 0;
+    case WM_CONTEXTMENU:
+        // The list's own; the header's clicks go their default way.
+        if (reinterpret_cast<HWND>(wParam) != m_hWnd) break;
+        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    default:
+        break;
+    }
     return CListView::WindowProc(message, wParam, lParam);
 }
 
@@ -146,6 +163,18 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
     }
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<NMLISTVIEW*>(lParam), pResult);
+        return TRUE;
+    case LVN_BEGINDRAG:
+        OnBeginDrag();
+        *pResult = 0;
+        return TRUE;
+    case NM_DBLCLK:
+        // On a row: it is the selection now; Open decides whether it opens.
+        if (reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem < 0) return FALSE;
+        [[fallthrough]];
+    case NM_RETURN:
+        ::SendMessageA(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, ID_EDIT_OPENENTRY, 0);
+        *pResult = 0;
         return TRUE;
     case LVN_ODFINDITEMA: {
         const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
