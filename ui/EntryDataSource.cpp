@@ -1,7 +1,5 @@
 #include "ui/EntryDataSource.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>
@@ -11,6 +9,7 @@
 #include "framework/base/Path.h"
 #include "framework/base/Report.h"
 #include "framework/win32/PrivateTempFolder.h"
+#include "framework/win32/ShellFormats.h"
 #include "framework/win32/Wnd.h"
 #include "res/resource.h"
 #include "ui/ProgressDisplay.h"
@@ -49,8 +48,9 @@ CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std
         m_nBytes += pDoc->m_Entries[it->second].m_nSize;
     }
     DelayRenderData(CF_HDROP);
-    // Copies, never moves: the shell would otherwise offer to move them out
-    // of the folder, which the program cleans itself.
+    DelayRenderData(AfxShellIdListFormat());
+    // Copying is what the user means; the shell may still move the copies
+    // out of the program's folder, which loses nothing.
     const DWORD effect = DROPEFFECT_COPY;
     std::vector<BYTE> bytes(sizeof effect);
     std::memcpy(bytes.data(), &effect, sizeof effect);
@@ -63,48 +63,32 @@ std::string CEntryDataSource::Folder()
     return m_strFolder;
 }
 
-std::vector<BYTE> CEntryDataSource::MakeDropFiles(const std::vector<std::string>& paths)
-{
-    DROPFILES header{};
-    header.pFiles = sizeof header;
-    header.fWide = TRUE;
-    std::vector<BYTE> block(sizeof header);
-    std::memcpy(block.data(), &header, sizeof header);
-    auto append = [&](const wchar_t* text, size_t count) {
-        const BYTE* p = reinterpret_cast<const BYTE*>(text);
-        block.insert(block.end(), p, p + count * sizeof(wchar_t));
-    };
-    for (const std::string& path : paths) {
-        const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), int(path.size()), nullptr, 0);
-        std::wstring wide(size_t(length), L'\0');
-        if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), int(path.size()), wide.data(), length);
-        append(wide.c_str(), wide.size() + 1);
-    }
-    const wchar_t end = L'\0';
-    append(&end, 1);
-    return block;
-}
-
 BOOL CEntryDataSource::OnRenderGlobalData(CLIPFORMAT cfFormat, std::vector<BYTE>& bytes)
 {
-    if (cfFormat != CF_HDROP || m_names.empty()) return FALSE;
+    const bool fileDrop = cfFormat == CF_HDROP;
+    if ((!fileDrop && cfFormat != AfxShellIdListFormat()) || m_names.empty()) return FALSE;
     const std::string folder = Folder();
     if (folder.empty()) return FALSE;
+    std::vector<std::string> names;
     if (IsDragPending()) {
-        // Only a look: the names the drop will give, no file written yet.
+        names = m_names;  // only a look: the names the drop will give, no file written yet
+    } else {
+        if (!m_bExtracted) {
+            if (!m_pDoc) return FALSE;
+            Extract();
+        }
+        names = m_extracted;
+    }
+    if (names.empty()) return FALSE;
+    if (fileDrop) {
         std::vector<std::string> paths;
-        paths.reserve(m_names.size());
-        for (const std::string& name : m_names) paths.push_back(AddTrailingSeparator(folder) + name);
-        bytes = MakeDropFiles(paths);
-        return TRUE;
+        paths.reserve(names.size());
+        for (const std::string& name : names) paths.push_back(AddTrailingSeparator(folder) + name);
+        bytes = AfxMakeDropFiles(paths);
+    } else {
+        bytes = AfxMakeShellIdList(folder, names);
     }
-    if (!m_bExtracted) {
-        if (!m_pDoc) return FALSE;
-        Extract();
-    }
-    if (m_extracted.empty()) return FALSE;
-    bytes = MakeDropFiles(m_extracted);
-    return TRUE;
+    return !bytes.empty();
 }
 
 void CEntryDataSource::Extract()
@@ -132,7 +116,7 @@ void CEntryDataSource::Extract()
             if (results[i] < 0)
                 AppendErrorDetail(m_strErrors, batch[i], CPackwright32Doc::GetExtractResultText(results[i]));
             else
-                m_extracted.push_back(AddTrailingSeparator(folder) + batch[i]);
+                m_extracted.push_back(batch[i]);
         }
     }
     if (progress) progress->SetProgress("", total, total);

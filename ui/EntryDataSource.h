@@ -1,6 +1,8 @@
 #pragma once
 // What a drag of rows out of the list carries: the entries as files, in
-// the shell's file-drop format (CF_HDROP). Nothing is extracted while the
+// the shell's file-drop format (CF_HDROP: Windows' Explorer, this program's
+// list) and as the shell's item id list (Wine's folder windows take only
+// that). Nothing is extracted while the
 // drag goes on: targets that look at the names before the drop (the shell
 // does, as the drag enters its windows) get the names the files will have;
 // the drop extracts them into a folder of their own and hands those over.
@@ -38,9 +40,6 @@ public:
     // Whether a drop extracted the entries.
     BOOL IsExtracted() const { return m_bExtracted; }
 
-    // A DROPFILES block in the wide form naming paths (ANSI).
-    static std::vector<BYTE> MakeDropFiles(const std::vector<std::string>& paths);
-
 protected:
     BOOL OnRenderGlobalData(CLIPFORMAT cfFormat, std::vector<BYTE>& bytes) override;
 
@@ -55,7 +54,7 @@ private:
     std::vector<std::string> m_names;  // entries that can be files, each name once
     int64_t m_nBytes = 0;
     std::string m_strFolder;
-    std::vector<std::string> m_extracted;  // paths written by the drop
+    std::vector<std::string> m_extracted;  // names of the files the drop wrote
     BOOL m_bExtracted = FALSE;
     std::string m_strErrors;
 };

@@ -157,7 +157,10 @@ void CPackwright32View::OnBeginDrag()
     const CScopedComPtr<IDataObject> hold = CScopedComPtr<IDataObject>::AddRefOf(source);
     if (source->HasFiles()) {
         m_dropTarget.SetOwnDrag(source);
-        source->DoDragDrop(DROPEFFECT_COPY);
+        // The files are the program's temporary copies: a target may as well
+        // move them (Wine's folder windows move unless Ctrl is held), and
+        // the archive's entries stay whatever the target did.
+        source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
         m_dropTarget.SetOwnDrag(nullptr);
         // A target may keep the object: it extracts nothing from now on.
         source->Disconnect();

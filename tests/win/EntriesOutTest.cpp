@@ -15,6 +15,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/Handles.h"
+#include "framework/win32/ShellFormats.h"
 #include "res/resource.h"
 #include "tests/support/TestUtil.h"
 #include "tests/support/VppBytes.h"
@@ -141,7 +142,7 @@ TEST(EntryDrag, TheDropExtractsTheRowsIntoAFolderOfTheirOwnLeavingOutWhatCannotB
     FORMATETC format{};
     while (formats->Next(1, &format, nullptr) == S_OK) offered.push_back(format.cfFormat);
     const CLIPFORMAT preferred = CLIPFORMAT(::RegisterClipboardFormatA("Preferred DropEffect"));
-    EXPECT_EQ(offered, (std::vector<CLIPFORMAT>{CF_HDROP, preferred}));
+    EXPECT_EQ(offered, (std::vector<CLIPFORMAT>{CF_HDROP, AfxShellIdListFormat(), preferred}));
     FORMATETC text{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     EXPECT_EQ(data->QueryGetData(&text), DV_E_FORMATETC);
 
@@ -179,6 +180,20 @@ TEST(EntryDrag, TheDropExtractsTheRowsIntoAFolderOfTheirOwnLeavingOutWhatCannotB
         // E0.TXT would be the same file as e0.txt: the first row's name has it.
         EXPECT_EQ(testutil::ReadFileBytes(paths[i]), files[i].data) << paths[i];
     }
+    // The same files as the shell's item ids (what Wine's folder windows read).
+    FORMATETC idList{AfxShellIdListFormat(), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    ASSERT_EQ(data->GetData(&idList, &medium), S_OK);
+    {
+        const CScopedGlobalLock<CIDA> cida(medium.hGlobal);
+        ASSERT_NE(cida.Get(), nullptr);
+        EXPECT_EQ(cida.Get()->cidl, 40u);
+        const auto* base = reinterpret_cast<const BYTE*>(cida.Get());
+        char parent[MAX_PATH] = {};
+        ::SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(base + cida.Get()->aoffset[0]), parent);
+        EXPECT_EQ(parent, folder);
+    }
+    ::ReleaseStgMedium(&medium);
     // The unsafe name reached no file outside the folder.
     EXPECT_FALSE(testutil::PathExists(folder.substr(0, folder.rfind('\\')) + "\\up.txt"));
     EXPECT_EQ(source->GetErrors(),
