@@ -37,6 +37,7 @@
 #define IDS_DRAG_EXTRACTING         40103
 #define IDS_DRAG_FAILED             40104
 #define IDS_PUTBACK_FAILED          40105
+#define IDS_OPEN_RUNS               40106
 
 /* Error details dialog (IDD_ERROR_DETAILS); the close button is IDCANCEL. */
 #define IDC_ERROR_DETAILS           1000

@@ -4,10 +4,12 @@
 #include "ui/Packwright32View.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
 #include "core/Packwright32Doc.h"
+#include "framework/base/CodePage.h"
 #include "framework/base/Path.h"
 #include "framework/base/Report.h"
 #include "framework/win32/Handles.h"
@@ -28,6 +30,22 @@ std::string SystemMessage(DWORD error)
     if (text) ::LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
     return message;
+}
+
+// Whether opening a file of name's type runs it: a program, a script, a
+// shortcut. The system's list where it has one, and the usual types.
+bool RunsWhenOpened(const std::string& name)
+{
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    const std::string extension = AnsiToLower(name.substr(dot));
+    static const char* const kRunning[] = {".exe", ".com", ".bat", ".cmd", ".scr", ".pif", ".lnk", ".url",
+                                           ".vbs", ".vbe", ".js",  ".jse", ".wsf", ".wsh", ".msi", ".msp",
+                                           ".reg", ".hta", ".cpl", ".ps1", ".jar", ".inf", ".application"};
+    for (const char* running : kRunning)
+        if (extension == running) return true;
+    std::wstring wide(extension.begin(), extension.end());
+    return ::AssocIsDangerous(wide.c_str()) != FALSE;
 }
 
 // Opens path with the program of its type; FALSE with the reason when it fails.
@@ -91,6 +109,11 @@ void CPackwright32View::OnOpenEntry()
     for (int32_t i = doc->m_nFileCount - 1; i >= 0 && !entry; --i)
         if (doc->m_Entries[i].m_strName == name) entry = &doc->m_Entries[i];
     if (!entry) return;
+    // A program from an archive is not started by a double click alone.
+    if (RunsWhenOpened(name) &&
+        AfxMessageBox(FormatString(AfxLoadString(IDS_OPEN_RUNS).c_str(), name.c_str()),
+                      afx::mbYesNo | afx::mbIconWarning | MB_DEFBUTTON2) != afx::idYes)
+        return;
 
     std::string path;
     std::string reason;

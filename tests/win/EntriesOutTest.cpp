@@ -246,7 +246,8 @@ TEST(EntryOpen, AnOpenedEntryChangedByItsProgramIsPutBackOncePerChangeAndTheFold
     TempDir dir;
     const std::string archive = dir / "open.vpp";
     testutil::WriteFileBytes(archive, vppbytes::Archive({{"other.dat", vppbytes::Pattern(30, 1)},
-                                                         {"notes.pwtest", {'o', 'n', 'e', '\r', '\n'}}}));
+                                                         {"notes.pwtest", {'o', 'n', 'e', '\r', '\n'}},
+                                                         {"run.bat", {'r', 'e', 'm'}}}));
     std::string copy;
     std::string folder;
     {
@@ -258,6 +259,16 @@ TEST(EntryOpen, AnOpenedEntryChangedByItsProgramIsPutBackOncePerChangeAndTheFold
         ASSERT_NE(view, nullptr);
         CPackwright32Doc* doc = view->GetDocument();
         folder = view->GetTempFolder().GetPath();
+
+        // A program is run only when the user says so.
+        SelectRows(view->m_hWnd, {2});
+        {
+            testutil::MessageRecorder no(afx::idNo);
+            ::SendMessageA(view->m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+            ASSERT_EQ(no.texts.size(), 1u);
+            EXPECT_NE(no.texts[0].find("run.bat is a program"), std::string::npos) << no.texts[0];
+            EXPECT_EQ(view->GetOpenedEntries().Find("run.bat"), "");
+        }
 
         // Enter on the row opens it.
         SelectRows(view->m_hWnd, {1});
@@ -286,7 +297,7 @@ TEST(EntryOpen, AnOpenedEntryChangedByItsProgramIsPutBackOncePerChangeAndTheFold
             EXPECT_EQ(entry.m_strFilePath, copy);
             EXPECT_EQ(entry.m_nSize, changedSize);
             EXPECT_TRUE(doc->IsModified());
-            EXPECT_EQ(doc->m_nFileCount, 2);
+            EXPECT_EQ(doc->m_nFileCount, 3);
 
             // Asked once per change: coming back again asks nothing.
             ::SendMessageA(session.MainWnd(), WM_ACTIVATEAPP, TRUE, 0);
