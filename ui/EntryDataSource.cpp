@@ -22,7 +22,7 @@ const size_t kBatch = 64;
 
 CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std::string>& names,
                                    CPrivateTempFolder& tempFolder, CProgressDisplay* pProgress)
-    : m_pDoc(pDoc), m_tempFolder(tempFolder), m_pProgress(pProgress)
+    : m_pDoc(pDoc), m_pTempFolder(&tempFolder), m_pProgress(pProgress)
 {
     // The entry a name reaches is the last of that name, as extraction finds it.
     std::unordered_map<std::string, int32_t> byName;
@@ -59,7 +59,8 @@ CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std
 
 std::string CEntryDataSource::Folder()
 {
-    if (m_strFolder.empty()) m_strFolder = m_tempFolder.MakeSubFolder("drag");
+    // A target may keep the object after the view and its folder are gone.
+    if (m_strFolder.empty() && m_pTempFolder) m_strFolder = m_pTempFolder->MakeSubFolder("drag");
     return m_strFolder;
 }
 

@@ -32,9 +32,15 @@ public:
 
     // Whether any entry can be dragged at all.
     BOOL HasFiles() const { return !m_names.empty(); }
-    // After the drag: the document may change from now on, so nothing more
-    // is extracted (files already written are still handed out).
-    void Disconnect() { m_pDoc = nullptr; }
+    // After the drag: the document may change and the view go from now on,
+    // so nothing more is extracted (files already written are still handed
+    // out).
+    void Disconnect()
+    {
+        m_pDoc = nullptr;
+        m_pTempFolder = nullptr;
+        m_pProgress = nullptr;
+    }
     // The entries left out or failed, one block each ("name\r\nreason\r\n\r\n").
     const std::string& GetErrors() const { return m_strErrors; }
     // Whether a drop extracted the entries.
@@ -49,7 +55,7 @@ private:
     std::string Folder();
 
     CPackwright32Doc* m_pDoc;
-    CPrivateTempFolder& m_tempFolder;
+    CPrivateTempFolder* m_pTempFolder;
     CProgressDisplay* m_pProgress;
     std::vector<std::string> m_names;  // entries that can be files, each name once
     int64_t m_nBytes = 0;

@@ -7,8 +7,8 @@
 
 #include "core/Packwright32Doc.h"
 #include "framework/base/CodePage.h"
-#include "res/resource.h"
 #include "framework/base/Report.h"
+#include "res/resource.h"
 #include "ui/ListSorter.h"
 
 namespace {
