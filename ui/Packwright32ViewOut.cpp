@@ -22,12 +22,10 @@
 namespace {
 std::string SystemMessage(DWORD error)
 {
-    char* text = nullptr;
-    const DWORD length =
-        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length && text ? std::string(text, length) : FormatString("Error %lu.", error);
-    if (text) ::LocalFree(text);
+    char text[1024] = {};
+    const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                          0, text, sizeof text, nullptr);
+    std::string message = length ? std::string(text, length) : std::to_string(error);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
     return message;
 }

@@ -81,6 +81,19 @@ struct MenuTraits {
 // A menu loaded or made by the caller and attached to no window (DestroyMenu).
 using CScopedMenu = CUniqueHandle<MenuTraits>;
 
+struct FindTraits {
+    using Handle = HANDLE;
+    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+
+// A directory search (FindFirstFile, FindClose); INVALID_HANDLE_VALUE is
+// stored as null: FromFindFirstFile.
+using CScopedFind = CUniqueHandle<FindTraits>;
+inline CScopedFind FromFindFirstFile(HANDLE h) noexcept
+{
+    return CScopedFind(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
 struct KernelHandleTraits {
     using Handle = HANDLE;
     static void Close(HANDLE h) noexcept { ::CloseHandle(h); }

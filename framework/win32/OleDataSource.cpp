@@ -131,10 +131,12 @@ HRESULT STDMETHODCALLTYPE COleDataSource::EnumFormatEtc(DWORD dwDirection, IEnum
     if (!ppEnum) return E_POINTER;
     *ppEnum = nullptr;
     if (dwDirection != DATADIR_GET) return E_NOTIMPL;
-    std::vector<FORMATETC> formats;
-    for (const Offer& offer : m_offers)
-        formats.push_back(FORMATETC{offer.cfFormat, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-    return ::SHCreateStdEnumFmtEtc(UINT(formats.size()), formats.data(), ppEnum);
+    return AfxCallbackGuard(E_OUTOFMEMORY, [&] {
+        std::vector<FORMATETC> formats;
+        for (const Offer& offer : m_offers)
+            formats.push_back(FORMATETC{offer.cfFormat, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+        return ::SHCreateStdEnumFmtEtc(UINT(formats.size()), formats.data(), ppEnum);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE COleDataSource::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*)

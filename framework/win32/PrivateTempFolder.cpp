@@ -32,8 +32,8 @@ void CPrivateTempFolder::RemoveLeftFolders()
 {
     if (m_strRoot.empty()) return;
     WIN32_FIND_DATAA data{};
-    const HANDLE find = ::FindFirstFileA((m_strRoot + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const CScopedFind find = FromFindFirstFile(::FindFirstFileA((m_strRoot + "\\*").c_str(), &data));
+    if (!find) return;
     do {
         const std::string name = data.cFileName;
         if (name == "." || name == ".." || !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -42,8 +42,7 @@ void CPrivateTempFolder::RemoveLeftFolders()
         const std::string lock = folder + kLockName;
         if (::GetFileAttributesA(lock.c_str()) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(lock.c_str())) continue;
         RemoveTree(folder);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.Get(), &data));
 }
 
 std::string CPrivateTempFolder::GetPath()
@@ -83,8 +82,7 @@ BOOL CPrivateTempFolder::RemoveTree(const std::string& folder)
 {
     BOOL all = TRUE;
     WIN32_FIND_DATAA data{};
-    const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const CScopedFind find = FromFindFirstFile(::FindFirstFileA((folder + "\\*").c_str(), &data))) {
         do {
             const std::string name = data.cFileName;
             if (name == "." || name == "..") continue;
@@ -100,8 +98,7 @@ BOOL CPrivateTempFolder::RemoveTree(const std::string& folder)
             } else if (!::DeleteFileA(path.c_str())) {
                 all = FALSE;
             }
-        } while (::FindNextFileA(find, &data));
-        ::FindClose(find);
+        } while (::FindNextFileA(find.Get(), &data));
     }
     if (!::RemoveDirectoryA(folder.c_str())) all = FALSE;
     return all;
