@@ -280,8 +280,12 @@ TEST(EntryOpen, AnOpenedEntryChangedByItsProgramIsPutBackOncePerChangeAndTheFold
         copy = view->GetOpenedEntries().Find("notes.pwtest");
         ASSERT_FALSE(copy.empty());
         EXPECT_EQ(copy.rfind(folder + "\\open-", 0), 0u) << copy;
-        ASSERT_TRUE(PumpUntil([&] { return ReadText(copy).find("edited") != std::string::npos; }, 10000))
-            << ReadText(copy);
+        // Changed, and closed again by the stand-in (until then the file cannot be put back).
+        auto closedAfterEdit = [&] {
+            if (ReadText(copy).find("edited") == std::string::npos) return false;
+            return bool(FromCreateFile(::CreateFileA(copy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+        };
+        ASSERT_TRUE(PumpUntil(closedAfterEdit, 10000)) << ReadText(copy);
         const int32_t changedSize = int32_t(ReadText(copy).size());
 
         {
