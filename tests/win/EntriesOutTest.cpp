@@ -343,8 +343,15 @@ RECT g_menuRect;
 // Runs inside the menu's own loop: reads the open pop-up and closes it.
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    const HWND popup = ::FindWindowA("#32768", nullptr);
-    if (!popup || !::IsWindowVisible(popup)) return;
+    // This process's open pop-up: other test programs may have menus too.
+    HWND popup = nullptr;
+    for (HWND h = ::FindWindowExA(nullptr, nullptr, "#32768", nullptr); h && !popup;
+         h = ::FindWindowExA(nullptr, h, "#32768", nullptr)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(h, &pid);
+        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(h)) popup = h;
+    }
+    if (!popup) return;
     ::KillTimer(nullptr, timer);
     const HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
     ::GetWindowRect(popup, &g_menuRect);
