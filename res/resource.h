@@ -7,6 +7,9 @@
 /* Small toolbar (16x15): only its images are used, for the menu. */
 #define IDR_MENUIMAGES              131
 
+/* The list's context menu (its first pop-up). */
+#define IDR_LISTCONTEXT             170
+
 /* Dialog templates. */
 #define IDD_ERROR_DETAILS           130
 #define IDD_SPLASH                  142
@@ -22,10 +25,19 @@
 #define ID_EDIT_EXTRACTFILES        32773
 #define ID_HELP_CHECKVERSION        32777
 #define ID_EDIT_SELECTALLFILES      32785
+#define ID_EDIT_OPENENTRY           32790
 
 /* Status-bar indicators (replaced by pane ids 1 and 2 after creation). */
 #define ID_INDICATOR_TOTALS         32778
 #define ID_INDICATOR_VERSION        32779
+
+/* Texts of the list's own features: opening entries, dragging them out. */
+#define IDS_PUTBACK_QUESTION        40101
+#define IDS_OPEN_FAILED             40102
+#define IDS_DRAG_EXTRACTING         40103
+#define IDS_DRAG_FAILED             40104
+#define IDS_PUTBACK_FAILED          40105
+#define IDS_OPEN_RUNS               40106
 
 /* Error details dialog (IDD_ERROR_DETAILS); the close button is IDCANCEL. */
 #define IDC_ERROR_DETAILS           1000

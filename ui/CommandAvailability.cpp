@@ -7,5 +7,8 @@ CommandAvailability DecideCommandAvailability(const CommandState& state)
     available.bRemove = state.nSelected > 0;
     available.bExtract = state.nSelected > 0;
     available.bSelectAll = state.nRows > 0;
+    // Open starts a program for one entry: a selection of hundreds must not
+    // start hundreds of programs.
+    available.bOpen = state.nSelected == 1;
     return available;
 }

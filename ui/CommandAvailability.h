@@ -17,6 +17,7 @@ struct CommandAvailability {
     bool bRemove = false;
     bool bExtract = false;
     bool bSelectAll = false;
+    bool bOpen = false;
 
     bool operator==(const CommandAvailability&) const = default;
 };

@@ -9,25 +9,24 @@
 DROPEFFECT CFileDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, POINT point)
 {
     (void)pWnd;
-    (void)pDataObject;
     (void)dwKeyState;
     (void)point;
-    return DROPEFFECT_COPY;
+    return IsOwnDrag(pDataObject) ? DROPEFFECT_NONE : DROPEFFECT_COPY;
 }
 
 DROPEFFECT CFileDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, POINT point)
 {
     (void)pWnd;
-    (void)pDataObject;
     (void)dwKeyState;
     (void)point;
-    return DROPEFFECT_COPY;
+    return IsOwnDrag(pDataObject) ? DROPEFFECT_NONE : DROPEFFECT_COPY;
 }
 
 BOOL CFileDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, POINT point)
 {
     (void)dropEffect;
     (void)point;
+    if (IsOwnDrag(pDataObject)) return FALSE;  // the names collected last stay
     m_DroppedNames.clear();
     m_nDropCount = 0;
 

@@ -24,6 +24,10 @@ public:
     DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, POINT point) override;
     BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, POINT point) override;
 
+    // The data of a drag that started from this list: dropping it back here
+    // does nothing (its files are the list's own entries). Null when none.
+    void SetOwnDrag(IDataObject* pData) { m_pOwnDrag = pData; }
+
     int GetDroppedCount() const { return m_nDropCount; }
     // Name i in the ANSI code page; none when i is out of range or the name
     // has characters the code page cannot show.
@@ -33,6 +37,12 @@ public:
     static BOOL ParseDropFiles(const std::vector<BYTE>& block, std::vector<std::wstring>& names);
 
 private:
+    BOOL IsOwnDrag(const COleDataObject* pDataObject) const
+    {
+        return m_pOwnDrag && pDataObject && pDataObject->GetIDataObject() == m_pOwnDrag;
+    }
+
+    IDataObject* m_pOwnDrag = nullptr;
     int m_nDropCount = 0;
     std::vector<std::wstring> m_DroppedNames;
 };

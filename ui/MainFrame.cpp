@@ -107,6 +107,15 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
     return 0;
 }
 
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Back from another program: copies of entries opened there may have
+    // changed. Asked after the activation has settled, not inside it.
+    if (message == WM_ACTIVATEAPP && wParam)
+        if (const CPackwright32View* view = GetListView()) view->PostMessage(WM_CHECK_OPENED_ENTRIES);
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
 CPackwright32View* CMainFrame::GetListView() const { return dynamic_cast<CPackwright32View*>(GetActiveView()); }
 
 CPackwright32Doc* CMainFrame::GetArchive() const { return dynamic_cast<CPackwright32Doc*>(GetActiveDocument()); }

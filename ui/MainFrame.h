@@ -21,6 +21,7 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(CREATESTRUCTA* lpCreateStruct) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Rewrites the totals pane from the document.
     void UpdateStatusTotals();

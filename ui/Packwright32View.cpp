@@ -1,6 +1,7 @@
 #include "ui/Packwright32View.h"
 
 #include <ole2.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/base/CodePage.h"
 #include "framework/base/Report.h"
+#include "res/resource.h"
 #include "ui/ListSorter.h"
 
 namespace {
@@ -45,6 +47,8 @@ void CPackwright32View::OnInitialUpdate()
     ::OleInitialize(nullptr);
     // Files dropped on the list are added; only the first registration counts.
     if (!m_dropTarget.IsRegistered()) m_dropTarget.Register(this);
+    // Copies opened from the archive shown before are not offered to this one.
+    m_opened.Clear();
 }
 
 void CPackwright32View::OnDestroy()
@@ -56,7 +60,20 @@ void CPackwright32View::OnDestroy()
 
 LRESULT CPackwright32View::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_ADD_DROPPED_FILES) return OnAddDroppedFiles();
+    switch (message) {
+    case WM_ADD_DROPPED_FILES:
+        return OnAddDroppedFiles();
+    case WM_CHECK_OPENED_ENTRIES:
+        CheckOpenedEntries();
+        return 0;
+    case WM_CONTEXTMENU:
+        // The list's own; the header's clicks go their default way.
+        if (reinterpret_cast<HWND>(wParam) != m_hWnd) break;
+        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    default:
+        break;
+    }
     return CListView::WindowProc(message, wParam, lParam);
 }
 
@@ -159,6 +176,18 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
     case LVN_DELETEALLITEMS:
         // No notice per row: a rebuild would otherwise hear of 65,536 deletions.
         *pResult = TRUE;
+        return TRUE;
+    case LVN_BEGINDRAG:
+        OnBeginDrag();
+        *pResult = 0;
+        return TRUE;
+    case NM_DBLCLK:
+        // On a row: it is the selection now; Open decides whether it opens.
+        if (reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem < 0) return FALSE;
+        [[fallthrough]];
+    case NM_RETURN:
+        ::SendMessageA(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, ID_EDIT_OPENENTRY, 0);
+        *pResult = 0;
         return TRUE;
     case LVN_ODFINDITEMA: {
         const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);

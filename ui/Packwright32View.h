@@ -10,13 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/PrivateTempFolder.h"
 #include "framework/win32/View.h"
 #include "ui/FileDropTarget.h"
+#include "ui/OpenedEntries.h"
 
 class CPackwright32Doc;
+class CProgressDisplay;
+
+// Posted to the view when the program becomes active again: opened entries
+// whose copies changed meanwhile are offered to be put back. No parameters.
+enum : UINT { WM_CHECK_OPENED_ENTRIES = WM_APP + 2 };
 
 class CPackwright32View : public CListView {
 public:
+    CPackwright32View();
     CPackwright32Doc* GetDocument() const;
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -32,6 +40,22 @@ public:
     LRESULT OnAddDroppedFiles();
 
     CFileDropTarget m_dropTarget;
+
+    // Opens the selected row's entry with the program Windows gives its
+    // type: a saved entry through a copy in the program's temporary folder
+    // (the same copy while it is open), an outside file itself.
+    void OnOpenEntry();
+    // Asks, once per change, whether each changed copy goes back into the
+    // archive; Yes adds it in place of the entry.
+    void CheckOpenedEntries();
+    // Drags the selected rows out as files.
+    void OnBeginDrag();
+    // The context menu at a point of the screen; (-1, -1) from the
+    // keyboard puts it at the focused row.
+    void OnContextMenu(POINT screenPoint);
+    // The folder of the files this view hands to other programs.
+    CPrivateTempFolder& GetTempFolder() { return m_tempFolder; }
+    const COpenedEntries& GetOpenedEntries() const { return m_opened; }
 
     // A click on a column header: the rows sorted by that column.
     void OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult);
@@ -62,6 +86,11 @@ private:
     std::string CellText(int nItem, int nSubItem) const;
     int FindRow(const std::string& prefix, int nStart) const;
 
+    CProgressDisplay* GetProgressDisplay() const;
+
     BOOL m_bColumnsReady = FALSE;
     std::vector<Row> m_rows;
+    CPrivateTempFolder m_tempFolder{"Packwright32"};
+    COpenedEntries m_opened;
+    BOOL m_bCheckingOpened = FALSE;
 };

@@ -73,6 +73,40 @@ struct LibraryTraits {
 // A library loaded by the caller (LoadLibrary, FreeLibrary).
 using CScopedLibrary = CUniqueHandle<LibraryTraits>;
 
+struct MenuTraits {
+    using Handle = HMENU;
+    static void Close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
+
+// A menu loaded or made by the caller and attached to no window (DestroyMenu).
+using CScopedMenu = CUniqueHandle<MenuTraits>;
+
+struct FindTraits {
+    using Handle = HANDLE;
+    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+
+// A directory search (FindFirstFile, FindClose); INVALID_HANDLE_VALUE is
+// stored as null: FromFindFirstFile.
+using CScopedFind = CUniqueHandle<FindTraits>;
+inline CScopedFind FromFindFirstFile(HANDLE h) noexcept
+{
+    return CScopedFind(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+
+// A kernel object handle (CloseHandle). Functions that answer
+// INVALID_HANDLE_VALUE (CreateFile) are stored as null: FromCreateFile.
+using CScopedHandle = CUniqueHandle<KernelHandleTraits>;
+inline CScopedHandle FromCreateFile(HANDLE h) noexcept
+{
+    return CScopedHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
 // The client-area DC of a window (GetDC, ReleaseDC).
 class CScopedClientDC {
 public:

@@ -63,24 +63,6 @@ BOOL COleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT 
     return FALSE;
 }
 
-HRESULT STDMETHODCALLTYPE COleDropTarget::XDropTarget::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *ppv = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-// The object belongs to its owner: the count only tells the system's
-// references apart, it never deletes.
-ULONG STDMETHODCALLTYPE COleDropTarget::XDropTarget::AddRef() { return ULONG(::InterlockedIncrement(&m_nRefs)); }
-
-ULONG STDMETHODCALLTYPE COleDropTarget::XDropTarget::Release() { return ULONG(::InterlockedDecrement(&m_nRefs)); }
-
 HRESULT STDMETHODCALLTYPE COleDropTarget::XDropTarget::DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
                                                                  DWORD* pdwEffect)
 {

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <oleidl.h>
 
+#include "framework/win32/ComObject.h"
 #include "framework/win32/OleDataObject.h"
 
 class CWnd;
@@ -35,12 +36,9 @@ public:
     virtual BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, POINT point);
 
 private:
-    class XDropTarget : public IDropTarget {
+    class XDropTarget : public CComObject<IDropTarget> {
     public:
-        explicit XDropTarget(COleDropTarget* owner) : m_pOwner(owner) {}
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-        ULONG STDMETHODCALLTYPE AddRef() override;
-        ULONG STDMETHODCALLTYPE Release() override;
+        explicit XDropTarget(COleDropTarget* owner) : CComObject(CComLifetime::ownedByOwner), m_pOwner(owner) {}
         HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
                                             DWORD* pdwEffect) override;
         HRESULT STDMETHODCALLTYPE DragOver(DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
@@ -49,7 +47,6 @@ private:
 
     private:
         COleDropTarget* m_pOwner;
-        LONG m_nRefs = 0;
     };
 
     POINT ClientPoint(POINTL pt) const;

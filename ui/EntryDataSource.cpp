@@ -1,0 +1,124 @@
+#include "ui/EntryDataSource.h"
+
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "core/Packwright32Doc.h"
+#include "framework/base/CodePage.h"
+#include "framework/base/Path.h"
+#include "framework/base/Report.h"
+#include "framework/win32/PrivateTempFolder.h"
+#include "framework/win32/ShellFormats.h"
+#include "framework/win32/Wnd.h"
+#include "res/resource.h"
+#include "ui/ProgressDisplay.h"
+
+namespace {
+// Entries go to the document's extraction a batch at a time, so the
+// progress moves while the archive stays open across a batch.
+const size_t kBatch = 64;
+}  // namespace
+
+CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std::string>& names,
+                                   CPrivateTempFolder& tempFolder, CProgressDisplay* pProgress)
+    : m_pDoc(pDoc), m_pTempFolder(&tempFolder), m_pProgress(pProgress)
+{
+    // The entry a name reaches is the last of that name, as extraction finds it.
+    std::unordered_map<std::string, int32_t> byName;
+    if (pDoc)
+        for (int32_t i = 0; i < pDoc->m_nFileCount; ++i) byName[pDoc->m_Entries[i].m_strName] = i;
+    // One file per name as the file system tells names apart.
+    std::unordered_set<std::string> taken;
+    for (const std::string& name : names) {
+        const auto it = byName.find(name);
+        int reason = EXTRACT_OK;
+        if (it == byName.end())
+            reason = EXTRACT_NOT_FOUND;
+        else if (!pDoc->m_Entries[it->second].m_bInVPP)
+            reason = EXTRACT_NOT_SAVED;
+        else if (!CPackwright32Doc::IsSafeFileName(name))
+            reason = EXTRACT_CANNOT_CREATE;
+        if (reason != EXTRACT_OK) {
+            AppendErrorDetail(m_strErrors, name, CPackwright32Doc::GetExtractResultText(reason));
+            continue;
+        }
+        if (!taken.insert(AnsiToLower(name)).second) continue;
+        m_names.push_back(name);
+        m_nBytes += pDoc->m_Entries[it->second].m_nSize;
+    }
+    DelayRenderData(CF_HDROP);
+    DelayRenderData(AfxShellIdListFormat());
+    // Copying is what the user means; the shell may still move the copies
+    // out of the program's folder, which loses nothing.
+    const DWORD effect = DROPEFFECT_COPY;
+    std::vector<BYTE> bytes(sizeof effect);
+    std::memcpy(bytes.data(), &effect, sizeof effect);
+    CacheGlobalData(CLIPFORMAT(::RegisterClipboardFormatA("Preferred DropEffect")), std::move(bytes));
+}
+
+std::string CEntryDataSource::Folder()
+{
+    // A target may keep the object after the view and its folder are gone.
+    if (m_strFolder.empty() && m_pTempFolder) m_strFolder = m_pTempFolder->MakeSubFolder("drag");
+    return m_strFolder;
+}
+
+BOOL CEntryDataSource::OnRenderGlobalData(CLIPFORMAT cfFormat, std::vector<BYTE>& bytes)
+{
+    const bool fileDrop = cfFormat == CF_HDROP;
+    if ((!fileDrop && cfFormat != AfxShellIdListFormat()) || m_names.empty()) return FALSE;
+    const std::string folder = Folder();
+    if (folder.empty()) return FALSE;
+    std::vector<std::string> names;
+    if (IsDragPending()) {
+        names = m_names;  // only a look: the names the drop will give, no file written yet
+    } else {
+        if (!m_bExtracted) {
+            if (!m_pDoc) return FALSE;
+            Extract();
+        }
+        names = m_extracted;
+    }
+    if (names.empty()) return FALSE;
+    if (fileDrop) {
+        std::vector<std::string> paths;
+        paths.reserve(names.size());
+        for (const std::string& name : names) paths.push_back(AddTrailingSeparator(folder) + name);
+        bytes = AfxMakeDropFiles(paths);
+    } else {
+        bytes = AfxMakeShellIdList(folder, names);
+    }
+    return !bytes.empty();
+}
+
+void CEntryDataSource::Extract()
+{
+    m_bExtracted = TRUE;
+    const std::string folder = Folder();
+    const int32_t total = int32_t(m_names.size());
+    CProgressDisplay* progress =
+        (m_names.size() > kProgressEntries || m_nBytes > kProgressBytes) ? m_pProgress : nullptr;
+    // Taken down also when a file error ends the extraction.
+    struct Shown {
+        CProgressDisplay* p;
+        ~Shown()
+        {
+            if (p) p->HideProgress();
+        }
+    } shown{progress};
+    if (progress) progress->ShowProgress(AfxLoadString(IDS_DRAG_EXTRACTING));
+    for (size_t first = 0; first < m_names.size(); first += kBatch) {
+        const std::vector<std::string> batch(m_names.begin() + ptrdiff_t(first),
+                                             m_names.begin() + ptrdiff_t(std::min(first + kBatch, m_names.size())));
+        if (progress) progress->SetProgress(first > 0 ? m_names[first - 1] : std::string(), int32_t(first), total);
+        const std::vector<int> results = m_pDoc->ExtractFiles(batch, folder);
+        for (size_t i = 0; i < batch.size(); ++i) {
+            if (results[i] < 0)
+                AppendErrorDetail(m_strErrors, batch[i], CPackwright32Doc::GetExtractResultText(results[i]));
+            else
+                m_extracted.push_back(batch[i]);
+        }
+    }
+    if (progress) progress->SetProgress("", total, total);
+}
