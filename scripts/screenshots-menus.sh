@@ -11,6 +11,7 @@ root=$PWD
 prefix=$root/build/win64/shots-prefix
 
 if [ -z "${PACKWRIGHT_WINE_SESSION:-}" ]; then
+  scripts/setup.sh
   scripts/build.sh native -- packwright >/dev/null
   scripts/build.sh win64 -- Packwright32 >/dev/null
   demo=build/demo-menus
