@@ -150,6 +150,40 @@ std::wstring MenuString(HMENU menu, int position)
     return text;
 }
 
+// What the menu loop showed when driven from the keyboard.
+struct MenuDrive {
+    HWND main = nullptr;
+    char key = 0;  // typed into the open popup
+    RECT popupClient{};
+    bool typed = false;
+    int ticks = 0;
+};
+MenuDrive* g_drive = nullptr;
+
+BOOL CALLBACK FindPopupWindow(HWND hWnd, LPARAM lParam)
+{
+    char name[32] = {};
+    ::GetClassNameA(hWnd, name, sizeof name);
+    if (std::string(name) != "#32768" || !::IsWindowVisible(hWnd)) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// A thread timer runs inside the menu loop: once the popup is up, it notes
+// its size and types the key; a menu still open two seconds on is closed.
+VOID CALLBACK DriveMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND popup = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindPopupWindow, reinterpret_cast<LPARAM>(&popup));
+    if (popup && !g_drive->typed) {
+        ::GetClientRect(popup, &g_drive->popupClient);
+        ::PostMessageA(g_drive->main, WM_CHAR, WPARAM(g_drive->key), 1);
+        g_drive->typed = true;
+    } else if (++g_drive->ticks == 40) {
+        ::EndMenu();
+    }
+}
+
 }  // namespace
 
 // The main menu after start-up: the same items as the resource, every popup
@@ -284,12 +318,39 @@ TEST(BitmapMenu, MainMenuIsRebuiltOwnerDrawnWithImagesAndKeepsTheRecentFiles)
 // WM_MEASUREITEM and WM_DRAWITEM sent to a framework window reach the popup
 // object that holds the item, whether the popup is in the window's menu or
 // a context menu built apart; the sizes follow the measuring rule in every
-// platform look.
+// platform look. Opened for real from the keyboard, the Edit popup is sized
+// from the measured items and its mnemonics choose commands.
 TEST(BitmapMenu, OwnerDrawMessagesReachThePopupAndSizesFollowTheText)
 {
-    AppSession session;
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "menu.vpp", 3);
+    AppSession session({archive});
     ASSERT_TRUE(session.started);
     const HWND main = session.MainWnd();
+    const HWND list = ::GetDlgItem(main, AFX_IDW_PANE_FIRST);
+
+    MenuDrive drive;
+    drive.main = main;
+    drive.key = 'a';  // Select &all
+    g_drive = &drive;
+    ::SetForegroundWindow(main);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveMenu);
+    ::SendMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, 'e');
+    ::KillTimer(nullptr, timer);
+    g_drive = nullptr;
+    guitest::PumpIdle();
+    EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 3);
+    auto* edit = dynamic_cast<CBitmapMenu*>(CMenu::FromHandlePermanent(::GetSubMenu(::GetMenu(main), 1)));
+    ASSERT_NE(edit, nullptr);
+    int widest = 0, total = 0;
+    for (const auto& item : edit->m_Items) {
+        UINT height = 0;
+        widest = std::max(widest, int(Measure(*edit, item.get(), &height)));
+        total += int(height);
+    }
+    EXPECT_GE(drive.popupClient.right, widest);
+    EXPECT_GE(drive.popupClient.bottom, total);
+    EXPECT_LT(drive.popupClient.bottom, total + 2 * ::GetSystemMetrics(SM_CYMENU));
     const int saved = g_nPlatformCode;
     CBitmapMenu context;
     ASSERT_TRUE(context.LoadWithImages(IDR_MAINFRAME, IDR_MENUIMAGES));

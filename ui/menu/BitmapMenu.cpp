@@ -197,7 +197,9 @@ void CBitmapMenu::OnCmdUIUpdated()
         });
         if (own != m_Items.end()) {
             CBitmapMenuItem& item = **own;
-            if (!(item.m_nFlags & MF_SEPARATOR) && text != item.m_szText) item.m_szText = text;
+            // A system that kept no string for an owner-drawn item answers
+            // with none: the record's text stands then.
+            if (!(item.m_nFlags & MF_SEPARATOR) && !text.empty() && text != item.m_szText) item.m_szText = text;
             items.push_back(std::move(*own));
             continue;
         }
