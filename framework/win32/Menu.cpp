@@ -67,7 +67,7 @@ HMENU CMenu::Detach()
 
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
-    return Attach(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIDResource)));
+    return !m_hMenu && Attach(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIDResource)));
 }
 
 BOOL CMenu::DestroyMenu()
@@ -90,7 +90,9 @@ void CMenu::MeasureItem(MEASUREITEMSTRUCT* lpMeasureItemStruct) { (void)lpMeasur
 BOOL CMenu::RouteMeasureItem(HWND hWnd, MEASUREITEMSTRUCT* mis)
 {
     CMenu* menu = nullptr;
-    if (HMENU bar = ::GetMenu(hWnd)) menu = FindPopupHolding(bar, mis->itemID, mis->itemData);
+    // A child window's "menu" is its id.
+    if (!(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD))
+        if (HMENU bar = ::GetMenu(hWnd)) menu = FindPopupHolding(bar, mis->itemID, mis->itemData);
     // A context menu tracked for this window is not part of its menu bar.
     for (auto it = MenuMap().begin(); !menu && it != MenuMap().end(); ++it)
         for (int i = 0, n = ::GetMenuItemCount(it->first); !menu && i < n; ++i)

@@ -24,14 +24,12 @@ public:
     BOOL Attach(HMENU hMenu);
     // Forgets the handle (which stays alive) and takes it out of the map.
     HMENU Detach();
-    BOOL CreateMenu() { return Attach(::CreateMenu()); }
-    BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+    // These three fail on an object that already holds a menu.
+    BOOL CreateMenu() { return !m_hMenu && Attach(::CreateMenu()); }
+    BOOL CreatePopupMenu() { return !m_hMenu && Attach(::CreatePopupMenu()); }
     BOOL LoadMenu(UINT nIDResource);
     BOOL DestroyMenu();
 
-    UINT GetMenuItemCount() const { return UINT(::GetMenuItemCount(m_hMenu)); }
-    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
-    UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
     // The attached object of the popup at nPos, or nullptr.
     CMenu* GetSubMenu(int nPos) const { return FromHandlePermanent(::GetSubMenu(m_hMenu, nPos)); }
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* lpRect = nullptr);

@@ -123,7 +123,7 @@ CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap)
     if (!data || size < sizeof(BITMAPINFOHEADER)) return {};
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
     if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size || header->biWidth <= 0 ||
-        header->biHeight == 0 || header->biPlanes != 1)
+        header->biHeight == 0 || header->biPlanes != 1 || header->biCompression != BI_RGB)
         return {};
     size_t colors = header->biClrUsed;
     if (colors == 0 && header->biBitCount <= 8) colors = size_t(1) << header->biBitCount;
