@@ -1,11 +1,11 @@
-# Front door: make test | test-slow | build | release | run | bench | fuzz | clean
+# Front door: make test | test-slow | build | release | run | bench | fuzz | screenshots | clean
 # Works from any directory: make -C path/to/packwright32 test
 
 ROOT := $(patsubst %/,%,$(dir $(abspath $(lastword $(MAKEFILE_LIST)))))
 SCRIPTS := $(ROOT)/scripts
 
 .NOTPARALLEL:
-.PHONY: all setup build test test-slow release run bench fuzz clean
+.PHONY: all setup build test test-slow release run bench fuzz screenshots clean
 
 all: build
 
@@ -35,6 +35,11 @@ bench: setup
 
 fuzz: setup
 	@$(SCRIPTS)/fuzz.sh $(FUZZ_SECONDS)
+
+# The main window and the open menus photographed into docs/ (the README shows them).
+screenshots: setup
+	@$(SCRIPTS)/screenshots.sh
+	@$(SCRIPTS)/screenshots-menus.sh
 
 clean:
 	rm -rf $(ROOT)/build

@@ -71,6 +71,15 @@ BOOL CPackwright32App::InitInstance()
     ParseCommandLine(cmdInfo);
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
+    // The owner-drawn menu takes the plain one's place, also as the menu
+    // the frame goes back to.
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
+        ::DestroyMenu(::GetMenu(frame->m_hWnd));
+        const HMENU hMenu = frame->BuildMenu();
+        ::SetMenu(frame->m_hWnd, hMenu);
+        frame->m_hMenuDefault = hMenu;
+    }
+
     // A /dde start waits hidden: the shell's open command that follows
     // through DDE shows the window.
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileDDE) {

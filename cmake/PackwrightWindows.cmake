@@ -74,6 +74,14 @@ if(WIN_BENCH_SOURCES AND TARGET pw_app)
   target_link_libraries(bench_list PRIVATE pw_app)
 endif()
 
+# bench_menu: opening a popup with and without the owner-drawn menu.
+packwright_sources(MENU_BENCH_SOURCES bench/menu)
+if(MENU_BENCH_SOURCES AND TARGET pw_app)
+  add_executable(bench_menu ${MENU_BENCH_SOURCES} ${APP_RESOURCES})
+  packwright_target_defaults(bench_menu)
+  target_link_libraries(bench_menu PRIVATE pw_app)
+endif()
+
 # hm_tools.dll: the stand-in tools library, built beside the .exe.
 packwright_sources(HM_TOOLS_SOURCES suite/hm_tools)
 file(GLOB HM_TOOLS_DEF CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/suite/hm_tools/*.def")

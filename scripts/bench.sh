@@ -3,11 +3,11 @@
 # the machine's references (bench-ratios.sh), bench_core natively and
 # under Wine in the win64 tree's prefix (with 8,192 outside files: creating
 # files under Wine slows down as the folder fills); then bench_list, the main window at
-# 65,536 entries, under Wine.
+# 65,536 entries, and bench_menu, opening the menus' popups, under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/build.sh native -- bench_core packwright >/dev/null
-scripts/build.sh win64 -- bench_core bench_list >/dev/null
+scripts/build.sh win64 -- bench_core bench_list bench_menu >/dev/null
 
 scripts/bench-ratios.sh
 echo
@@ -19,4 +19,6 @@ cd build/win64
 ../../scripts/wine-session.sh wineprefix \
   bash -c '../../scripts/wine-run.sh wineprefix ./bench_core.exe 8192 &&
            echo && echo "== bench_list.exe, the main window under Wine" &&
-           ../../scripts/wine-run.sh wineprefix ./bench_list.exe'
+           ../../scripts/wine-run.sh wineprefix ./bench_list.exe &&
+           echo && echo "== bench_menu.exe, opening the popups under Wine" &&
+           ../../scripts/wine-run.sh wineprefix ./bench_menu.exe'

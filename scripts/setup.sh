@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   clang libclang-rt-14-dev
-  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick strace
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick strace xdotool
   nsis zip
 )
 # Not wine32 and no i386 architecture: 32-bit programs cannot run on these

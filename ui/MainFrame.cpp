@@ -116,6 +116,13 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
+HMENU CMainFrame::BuildMenu()
+{
+    m_menu.LoadMenu(IDR_MAINFRAME);
+    m_menu.AttachToolbarImages(IDR_MENUIMAGES);
+    return m_menu.Detach();
+}
+
 CPackwright32View* CMainFrame::GetListView() const { return dynamic_cast<CPackwright32View*>(GetActiveView()); }
 
 CPackwright32Doc* CMainFrame::GetArchive() const { return dynamic_cast<CPackwright32Doc*>(GetActiveDocument()); }

@@ -11,6 +11,7 @@
 #include "res/version.h"
 #include "ui/CommandAvailability.h"
 #include "ui/ProgressDisplay.h"
+#include "ui/menu/BitmapMenu.h"
 
 class CPackwright32Doc;
 class CPackwright32View;
@@ -28,6 +29,11 @@ public:
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
+    // The owner-drawn menu: its popups and records live as long as the frame.
+    CBitmapMenu m_menu;
+    // Builds m_menu from the main menu with the small toolbar's images and
+    // hands over the menu bar's handle, which the window owns from then on.
+    HMENU BuildMenu();
 
     static constexpr const char* kVersionText = PACKWRIGHT_VERSION_TEXT;
 

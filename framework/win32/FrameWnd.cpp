@@ -8,6 +8,7 @@
 
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/DocTemplate.h"
+#include "framework/win32/Menu.h"
 #include "framework/win32/WinApp.h"
 
 namespace {
@@ -236,6 +237,7 @@ void CFrameWnd::OnInitMenuPopup(HMENU hMenu)
         state.DoUpdate(this, TRUE);
         i = int(state.m_nIndex);
     }
+    if (CMenu* menu = CMenu::FromHandlePermanent(hMenu)) menu->OnCmdUIUpdated();
 }
 
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu)

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "framework/win32/AfxRes.h"
+#include "framework/win32/Menu.h"
 
 namespace {
 std::unordered_map<HWND, CWnd*>& HandleMap()
@@ -205,6 +206,17 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY: {
         LRESULT result = 0;
         if (OnNotify(wParam, lParam, &result)) return result;
+        break;
+    }
+    // Owner-drawn menu items go to the menu object of their popup.
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure->CtlType == ODT_MENU && CMenu::RouteMeasureItem(m_hWnd, measure)) return TRUE;
+        break;
+    }
+    case WM_DRAWITEM: {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (draw->CtlType == ODT_MENU && CMenu::RouteDrawItem(draw)) return TRUE;
         break;
     }
     default:
