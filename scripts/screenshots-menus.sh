@@ -3,6 +3,7 @@
 #   docs/menu-file.png            File, with the greyed recent-file placeholder
 #   docs/menu-edit.png            Edit on an archive with nothing selected
 #   docs/menu-edit-selection.png  Edit with every entry selected
+#   docs/context-menu.png         the list's context menu on the second row
 # Uses a Wine prefix of its own (build/win64/shots-prefix) whose recent-file
 # list is cleared first, so the pictures come out the same every time.
 set -euo pipefail
@@ -59,3 +60,4 @@ shoot() {
 shoot docs/menu-file.png "alt+f"
 shoot docs/menu-edit.png "alt+e" "$archive"
 shoot docs/menu-edit-selection.png "ctrl+a alt+e" "$archive"
+shoot docs/context-menu.png "Down Down shift+F10" "$archive"

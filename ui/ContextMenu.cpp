@@ -1,15 +1,16 @@
 #include "ui/ContextMenu.h"
 
-#include "framework/win32/Handles.h"
 #include "res/resource.h"
+#include "ui/menu/BitmapMenu.h"
 
 void TrackListContextMenu(HWND hOwner, POINT screenPoint)
 {
-    // Made here from the resource and nowhere else, so that the bitmap
-    // menu's look can be given to it in this one place.
-    const CScopedMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LISTCONTEXT)));
-    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+    // Owner-drawn like the main menu, with the small toolbar's images; it
+    // lives until the menu is closed, while the owner's drawing reaches it.
+    CBitmapMenu menu;
+    if (!menu.LoadWithImages(IDR_LISTCONTEXT, IDR_MENUIMAGES)) return;
+    const CMenu* popup = menu.GetSubMenu(0);
     if (!popup) return;
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, hOwner,
-                     nullptr);
+    ::TrackPopupMenu(popup->GetSafeHmenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPoint.x,
+                     screenPoint.y, 0, hOwner, nullptr);
 }

@@ -329,12 +329,14 @@ struct MenuItem {
     std::string text;
     UINT id;
     bool enabled;
+    bool ownerDrawn;
     bool operator==(const MenuItem&) const = default;
 };
 
 void PrintTo(const MenuItem& item, std::ostream* os)
 {
-    *os << "{\"" << item.text << "\", " << item.id << (item.enabled ? ", enabled}" : ", grayed}");
+    *os << "{\"" << item.text << "\", " << item.id << (item.enabled ? ", enabled" : ", grayed")
+        << (item.ownerDrawn ? ", owner-drawn}" : "}");
 }
 
 std::vector<MenuItem> g_menuItems;
@@ -361,7 +363,14 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
         const UINT state = ::GetMenuState(menu, UINT(i), MF_BYPOSITION);
         // A separator has no state to speak of.
         const bool enabled = (state & MF_SEPARATOR) || !(state & (MF_GRAYED | MF_DISABLED));
-        g_menuItems.push_back({text, ::GetMenuItemID(menu, i), enabled});
+        // Drawn as the main menu is: the labels padded to one shortcut column.
+        std::string label = text;
+        const size_t tab = label.find('\t');
+        if (tab != std::string::npos) {
+            const size_t end = label.find_last_not_of(' ', tab - 1) + 1;
+            label.erase(end, tab - end);
+        }
+        g_menuItems.push_back({label, ::GetMenuItemID(menu, i), enabled, (state & MF_OWNERDRAW) != 0});
     }
     ::EndMenu();
 }
@@ -386,12 +395,12 @@ TEST(ListContextMenu, TheEditCommandsWithTheirShortcutsAndTheEditMenusEnableRule
     const HWND list = ::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST);
 
     auto items = [](bool open, bool selection, bool rows) {
-        return std::vector<MenuItem>{{"&Open\tEnter", ID_EDIT_OPENENTRY, open},
-                                     {"&Extract...\tF4", ID_EDIT_EXTRACTFILES, selection},
-                                     {"&Remove\tDel", ID_EDIT_REMOVEFILES, selection},
-                                     {"", 0, true},
-                                     {"Select &all\tCtrl+A", ID_EDIT_SELECTALLFILES, rows},
-                                     {"A&dd file(s)...\tIns", ID_EDIT_ADDFILES, true}};
+        return std::vector<MenuItem>{{"&Open\tEnter", ID_EDIT_OPENENTRY, open, true},
+                                     {"&Extract...\tF4", ID_EDIT_EXTRACTFILES, selection, true},
+                                     {"&Remove\tDel", ID_EDIT_REMOVEFILES, selection, true},
+                                     {"", 0, true, true},
+                                     {"Select &all\tCtrl+A", ID_EDIT_SELECTALLFILES, rows, true},
+                                     {"A&dd file(s)...\tIns", ID_EDIT_ADDFILES, true, true}};
     };
     SelectRows(list, {2});
     EXPECT_EQ(OpenContextMenu(list), items(true, true, true));
