@@ -86,7 +86,15 @@ int CPackwright32Doc::AddFile(const std::string& path)
 
 BOOL CPackwright32Doc::RemoveFile(const std::string& name)
 {
-    const int index = FindExact(name);
+    // A removal invalidates the indexes: building one for a single lookup
+    // would make removing names one at a time cost a table pass plus a
+    // rebuild each. A scan from the end finds the last match alike.
+    int index = -1;
+    if (m_bExactIndexValid)
+        index = FindExact(name);
+    else
+        for (int32_t i = m_nFileCount - 1; i >= 0 && index < 0; --i)
+            if (m_Entries[i].m_strName == name) index = i;
     if (index < 0) return FALSE;
     for (int32_t i = index; i + 1 < m_nFileCount; ++i) m_Entries[i] = std::move(m_Entries[i + 1]);
     --m_nFileCount;

@@ -14,12 +14,6 @@
 #include "res/resource.h"
 #include "ui/ProgressDisplay.h"
 
-namespace {
-// Entries go to the document's extraction a batch at a time, so the
-// progress moves while the archive stays open across a batch.
-const size_t kBatch = 64;
-}  // namespace
-
 CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std::string>& names,
                                    CPrivateTempFolder& tempFolder, CProgressDisplay* pProgress)
     : m_pDoc(pDoc), m_pTempFolder(&tempFolder), m_pProgress(pProgress)
@@ -108,17 +102,16 @@ void CEntryDataSource::Extract()
         }
     } shown{progress};
     if (progress) progress->ShowProgress(AfxLoadString(IDS_DRAG_EXTRACTING));
-    for (size_t first = 0; first < m_names.size(); first += kBatch) {
-        const std::vector<std::string> batch(m_names.begin() + ptrdiff_t(first),
-                                             m_names.begin() + ptrdiff_t(std::min(first + kBatch, m_names.size())));
-        if (progress) progress->SetProgress(first > 0 ? m_names[first - 1] : std::string(), int32_t(first), total);
-        const std::vector<int> results = m_pDoc->ExtractFiles(batch, folder);
-        for (size_t i = 0; i < batch.size(); ++i) {
-            if (results[i] < 0)
-                AppendErrorDetail(m_strErrors, batch[i], CPackwright32Doc::GetExtractResultText(results[i]));
-            else
-                m_extracted.push_back(batch[i]);
-        }
+    // One run over the archive; the detail line names the entry finished last.
+    const std::vector<int> results =
+        m_pDoc->ExtractFiles(m_names, folder, CFile::shareDenyWrite, [&](size_t index) {
+            if (progress) progress->SetProgress(index ? m_names[index - 1] : std::string(), int32_t(index), total);
+        });
+    for (size_t i = 0; i < m_names.size(); ++i) {
+        if (results[i] < 0)
+            AppendErrorDetail(m_strErrors, m_names[i], CPackwright32Doc::GetExtractResultText(results[i]));
+        else
+            m_extracted.push_back(m_names[i]);
     }
     if (progress) progress->SetProgress("", total, total);
 }
