@@ -228,14 +228,14 @@ int main(int argc, char** argv)
         ::SendMessageA(list, LVM_SETITEMSTATE, WPARAM(i), reinterpret_cast<LPARAM>(&state));
     }
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    {
+    for (const char* what : {"sort 65536 rows (every other selected) by Filesize", "the same sort again"}) {
         NMLISTVIEW click{};
         click.iSubItem = 1;
         LRESULT result = 0;
         start = Now();
         view->OnColumnClick(&click, &result);
         ::UpdateWindow(list);
-        Print("sort 65536 rows (every other selected) by Filesize", start, "(goal 100 ms)");
+        Print(what, start, "(goal 100 ms)");
     }
 
     start = Now();
