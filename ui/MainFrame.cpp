@@ -53,8 +53,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
     cs.style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    cs.cx = std::min(screenWidth, 780);
-    cs.cy = std::min(screenHeight, 500);
+    cs.cx = std::min(screenWidth, AfxScaleForScreen(780));
+    cs.cy = std::min(screenHeight, AfxScaleForScreen(500));
     cs.x = (screenWidth - cs.cx) / 2;
     cs.y = (screenHeight - cs.cy) / 2;
     return TRUE;
@@ -97,9 +97,9 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
 
     if (m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) {
         m_wndStatusBar.SetIndicators(kIndicators, int(std::size(kIndicators)));
-        m_wndStatusBar.SetPaneInfo(0, ID_SEPARATOR, SBPS_STRETCH, 150);
-        m_wndStatusBar.SetPaneInfo(1, 1, SBPS_STRETCH, 150);
-        m_wndStatusBar.SetPaneInfo(2, 2, SBPS_NORMAL, 150);
+        m_wndStatusBar.SetPaneInfo(0, ID_SEPARATOR, SBPS_STRETCH, AfxScaleForScreen(150));
+        m_wndStatusBar.SetPaneInfo(1, 1, SBPS_STRETCH, AfxScaleForScreen(150));
+        m_wndStatusBar.SetPaneInfo(2, 2, SBPS_NORMAL, AfxScaleForScreen(150));
         m_wndStatusBar.SetPaneText(2, kVersionText);
         SetMessageText(AFX_IDS_IDLEMESSAGE);
     }

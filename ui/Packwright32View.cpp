@@ -96,9 +96,9 @@ void CPackwright32View::SetupColumns()
     ::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, ~WPARAM(0) & 0xFFFFFFFF,
                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     for (int i = 0; i < 20; ++i) list.DeleteColumn(0);
-    list.InsertColumn(0, "Filename", LVCFMT_LEFT, 160);
-    list.InsertColumn(1, "Filesize", LVCFMT_RIGHT, 100);
-    list.InsertColumn(2, "Location", LVCFMT_LEFT, 480);
+    list.InsertColumn(0, "Filename", LVCFMT_LEFT, AfxScaleForScreen(160));
+    list.InsertColumn(1, "Filesize", LVCFMT_RIGHT, AfxScaleForScreen(100));
+    list.InsertColumn(2, "Location", LVCFMT_LEFT, AfxScaleForScreen(480));
 }
 
 void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint)

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "framework/win32/AfxRes.h"
+#include "framework/win32/Handles.h"
 #include "framework/win32/Menu.h"
 
 namespace {
@@ -274,4 +275,14 @@ std::string AfxLoadString(UINT nID)
     char buffer[1024];
     const int length = ::LoadStringA(GetModuleHandleA(nullptr), nID, buffer, sizeof buffer);
     return length > 0 ? std::string(buffer, size_t(length)) : std::string();
+}
+
+int AfxScaleForScreen(int nPixels)
+{
+    static const int dpi = [] {
+        const CScopedClientDC screen(nullptr);
+        const int value = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+        return value > 0 ? value : 96;
+    }();
+    return ::MulDiv(nPixels, dpi, 96);
 }

@@ -88,3 +88,9 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBR
 
 // The string resource id of this module, or "" when there is none.
 std::string AfxLoadString(UINT nID);
+
+// A size given in pixels at 96 dots per inch, at the screen's text scale.
+// Windows scales a program that is not aware of the scale itself and tells it
+// 96, so this changes sizes only where the system does not (Wine), keeping
+// texts in fixed-width columns and panes from being clipped.
+int AfxScaleForScreen(int nPixels);
