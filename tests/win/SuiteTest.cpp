@@ -17,6 +17,7 @@
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/RegKey.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "settings/SettingsStore.h"
 #include "suite/LegacyMigration.h"
 #include "suite/ModuleRegistration.h"
@@ -388,15 +389,20 @@ TEST_F(HelpCommands, VersionCheckReportsNewerUpToDateOrWhyItCouldNot)
     ASSERT_TRUE(session.started);
     const std::string section = std::string("[") + guitest::kAppTitle + "]\r\n";
 
-    testutil::WriteFileText(manifest, section + "Version=V1.1 (Build 09)\r\nBuild=9\r\n");
+    // Follows a version bump: the list names the next build, then this one.
+    const std::string build = std::to_string(PACKWRIGHT_VERSION_BUILD);
+    const std::string next = std::to_string(PACKWRIGHT_VERSION_BUILD + 1);
+    testutil::WriteFileText(manifest, section + "Version=V9.9 (Build " + next + ")\r\nBuild=" + next + "\r\n");
     auto [text, loaded] = RunHelpCommand(session.MainWnd(), ID_HELP_CHECKVERSION, "Check for new version");
     EXPECT_TRUE(loaded);
-    EXPECT_EQ(text, std::string("A newer version is available: V1.1 (Build 09) (build 9).\nInstalled: ") +
-                        CMainFrame::kVersionText + " (build 4).");
+    EXPECT_EQ(text, "A newer version is available: V9.9 (Build " + next + ") (build " + next + ").\nInstalled: " +
+                        CMainFrame::kVersionText + " (build " + build + ").");
 
-    testutil::WriteFileText(manifest, section + "Version=V1.0 Beta 01c (Build 04)\r\nBuild=4\r\n");
+    testutil::WriteFileText(manifest,
+                            section + "Version=" PACKWRIGHT_VERSION_TEXT "\r\nBuild=" + build + "\r\n");
     text = RunHelpCommand(session.MainWnd(), ID_HELP_CHECKVERSION, "Check for new version").first;
-    EXPECT_EQ(text, std::string(guitest::kAppTitle) + " is up to date: " + CMainFrame::kVersionText + " (build 4).");
+    EXPECT_EQ(text, std::string(guitest::kAppTitle) + " is up to date: " + CMainFrame::kVersionText + " (build " +
+                        build + ").");
 
     ::DeleteFileA(manifest.c_str());
     text = RunHelpCommand(session.MainWnd(), ID_HELP_CHECKVERSION, "Check for new version").first;
