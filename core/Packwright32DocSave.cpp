@@ -91,6 +91,13 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     // whole archive, and no file this save reads from is ever truncated.
     // Through links: the link stays, the archive it leads to is replaced.
     const std::string target = ResolveLinks(pathName);
+    // Windows will not replace a read-only file: say so before writing a
+    // whole new archive that could not take its place.
+    if (CFile::IsMarkedReadOnly(target)) {
+        const CFileException denied(CFileException::accessDenied, -1, GetFullPath(target));
+        ReportSaveLoadException(target, &denied, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
+        return fail();
+    }
     const std::string workPath = ChooseWorkPath(target);
     // One left by an earlier save is removed, never written through (it may
     // be a link); when none is there, the removal fails quietly.

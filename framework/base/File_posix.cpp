@@ -199,6 +199,8 @@ bool CFile::Exists(const std::string& fileName)
     return ::lstat(fileName.c_str(), &st) == 0;
 }
 
+bool CFile::IsMarkedReadOnly(const std::string&) { return false; }
+
 bool CFile::IsSameFile(const std::string& a, const std::string& b)
 {
     struct stat sa, sb;

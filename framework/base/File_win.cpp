@@ -162,6 +162,12 @@ bool CFile::Exists(const std::string& fileName)
     return GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool CFile::IsMarkedReadOnly(const std::string& fileName)
+{
+    const DWORD attributes = GetFileAttributesA(fileName.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool CFile::IsSameFile(const std::string& a, const std::string& b)
 {
     BY_HANDLE_FILE_INFORMATION info[2] = {};

@@ -316,4 +316,23 @@ TEST_F(SaveTest, ATargetHeldByAnotherProgramIsRetriedThenReported)
     EXPECT_EQ(ReadFileBytes(target), vppbytes::Archive({{"x", Pattern(3, 1)}, {"y", Pattern(4, 2)}}));
     EXPECT_FALSE(PathExists(target + ".try"));
 }
+
+TEST_F(SaveTest, AReadOnlyArchiveIsRefusedBeforeAnythingIsWritten)
+{
+    const std::string target = MakeFile("locked.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}}));
+    ASSERT_TRUE(Open(target));
+    Add("y", Pattern(4, 2));
+    const std::vector<uint8_t> before = ReadFileBytes(target);
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        MessageRecorder messages;
+        EXPECT_FALSE(doc->OnSaveDocument(target));
+        ASSERT_EQ(messages.texts.size(), 1u);
+        EXPECT_EQ(messages.texts[0], "Access to " + GetFullPath(target) + " was denied.");
+    }
+    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_FALSE(PathExists(target + ".try"));
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL));
+}
 #endif
