@@ -93,7 +93,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     const std::string target = ResolveLinks(pathName);
     // Windows will not replace a read-only file: say so before writing a
     // whole new archive that could not take its place.
-    if (CFile::IsMarkedReadOnly(target)) {
+    if (CFile::RefusesReplacement(target)) {
         const CFileException denied(CFileException::accessDenied, -1, GetFullPath(target));
         ReportSaveLoadException(target, &denied, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
         return fail();

@@ -78,9 +78,10 @@ public:
     static void Remove(const std::string& fileName);
     // Whether something (a link included) carries the name.
     static bool Exists(const std::string& fileName);
-    // Whether the file carries Windows' read-only mark, which forbids
-    // replacing it. POSIX has no such mark: a rename replaces any file.
-    static bool IsMarkedReadOnly(const std::string& fileName);
+    // Whether Windows refuses to replace what carries the name: a file
+    // marked read-only, or a folder (RenameOver would retry it as if held).
+    // False on POSIX: a rename replaces any file and fails on a folder at once.
+    static bool RefusesReplacement(const std::string& fileName);
     // Whether both names lead to the same file; false when either is missing.
     static bool IsSameFile(const std::string& a, const std::string& b);
     // Moves source over target in one step: target afterwards names either

@@ -199,7 +199,7 @@ bool CFile::Exists(const std::string& fileName)
     return ::lstat(fileName.c_str(), &st) == 0;
 }
 
-bool CFile::IsMarkedReadOnly(const std::string&) { return false; }
+bool CFile::RefusesReplacement(const std::string&) { return false; }
 
 bool CFile::IsSameFile(const std::string& a, const std::string& b)
 {

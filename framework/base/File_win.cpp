@@ -162,10 +162,11 @@ bool CFile::Exists(const std::string& fileName)
     return GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool CFile::IsMarkedReadOnly(const std::string& fileName)
+bool CFile::RefusesReplacement(const std::string& fileName)
 {
     const DWORD attributes = GetFileAttributesA(fileName.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
 
 bool CFile::IsSameFile(const std::string& a, const std::string& b)

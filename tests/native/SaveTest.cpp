@@ -317,11 +317,11 @@ TEST_F(SaveTest, ATargetHeldByAnotherProgramIsRetriedThenReported)
     EXPECT_FALSE(PathExists(target + ".try"));
 }
 
-TEST_F(SaveTest, AReadOnlyArchiveIsRefusedBeforeAnythingIsWritten)
+TEST_F(SaveTest, WhatWindowsWillNotReplaceIsRefusedBeforeAnythingIsWritten)
 {
-    const std::string target = MakeFile("locked.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}}));
+    const std::string target = MakeFile("locked.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}, {"y", Pattern(2, 2)}}));
     ASSERT_TRUE(Open(target));
-    Add("y", Pattern(4, 2));
+    Add("z", Pattern(4, 3));
     const std::vector<uint8_t> before = ReadFileBytes(target);
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
     {
@@ -333,6 +333,19 @@ TEST_F(SaveTest, AReadOnlyArchiveIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(ReadFileBytes(target), before);
     EXPECT_FALSE(PathExists(target + ".try"));
     EXPECT_TRUE(doc->IsModified());
-    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL));
+
+    // Extraction over a read-only file or a folder fails and leaves both.
+    TempDir out;
+    const std::string readOnly = out / "x";
+    testutil::WriteFileText(readOnly, "mine");
+    ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CreateDirectoryA((out / "y").c_str(), nullptr));
+    EXPECT_EQ(doc->ExtractFile("x", out.Path()), EXTRACT_CANNOT_CREATE);
+    EXPECT_EQ(doc->ExtractFile("y", out.Path()), EXTRACT_CANNOT_CREATE);
+    EXPECT_EQ(ReadFileBytes(readOnly), std::vector<uint8_t>({'m', 'i', 'n', 'e'}));
+    EXPECT_FALSE(PathExists(readOnly + ".try"));
+    EXPECT_TRUE(PathExists(out / "y"));
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 #endif
