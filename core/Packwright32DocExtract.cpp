@@ -90,8 +90,6 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
 {
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
-    // A read-only file or a folder of that name: known before any byte is copied.
-    if (CFile::RefusesReplacement(destPath)) return EXTRACT_CANNOT_CREATE;
 
     // Written under a new name and then moved over destPath: a half-written
     // file never carries the entry's name, and a link planted under that

@@ -79,8 +79,8 @@ public:
     // Whether something (a link included) carries the name.
     static bool Exists(const std::string& fileName);
     // Whether Windows refuses to replace what carries the name: a file
-    // marked read-only, or a folder (RenameOver would retry it as if held).
-    // False on POSIX: a rename replaces any file and fails on a folder at once.
+    // marked read-only, or a folder. RenameOver refuses them too (on Windows;
+    // a POSIX rename replaces any file and fails on a folder by itself).
     static bool RefusesReplacement(const std::string& fileName);
     // Whether both names lead to the same file; false when either is missing.
     static bool IsSameFile(const std::string& a, const std::string& b);
