@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "framework/base/Report.h"
 #include "framework/win32/Wnd.h"
 #include "framework/win32/WinApp.h"
 
@@ -32,7 +33,26 @@ INT_PTR CFileDialog::DoModal()
     m_ofn.nMaxFile = DWORD(m_fileBuffer.size());
     m_ofn.lpstrTitle = m_strTitle.empty() ? nullptr : m_strTitle.c_str();
     const BOOL ok = m_bOpenFileDialog ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
+    // Names that overflow the buffer: Windows gives nothing back, Wine cuts
+    // the list inside a name and reports success. Either way, say so rather
+    // than take some files, or none, without a word.
+    if (ok ? FillsBuffer() : CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+        AfxMessageBox("Too many files were chosen at once. Please choose fewer files at a time.",
+                      afx::mbOk | afx::mbIconWarning);
+        return IDCANCEL;
+    }
     return ok ? IDOK : IDCANCEL;
+}
+
+bool CFileDialog::FillsBuffer() const
+{
+    // A list ends with an empty name; one that reaches the buffer's last
+    // bytes may have been cut.
+    const size_t size = m_fileBuffer.size();
+    if (!(m_ofn.Flags & OFN_ALLOWMULTISELECT)) return strnlen(m_fileBuffer.data(), size) + 1 >= size;
+    for (size_t i = 0; i + 1 < size; ++i)
+        if (m_fileBuffer[i] == '\0' && m_fileBuffer[i + 1] == '\0') return i + 2 >= size;
+    return true;
 }
 
 std::string CFileDialog::GetPathName() const

@@ -28,6 +28,9 @@ public:
     std::string m_strTitle;
 
 private:
+    // Whether the names written back reach the end of the buffer (cut).
+    bool FillsBuffer() const;
+
     BOOL m_bOpenFileDialog;
     std::string m_strFilter;
     std::string m_strDefExt;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <functional>
@@ -16,7 +17,9 @@
 
 #include "core/Packwright32Doc.h"
 #include "framework/base/Report.h"
+#include "framework/base/Path.h"
 #include "framework/win32/AfxRes.h"
+#include "framework/win32/FileDialog.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
 #include "tests/support/TestUtil.h"
@@ -221,6 +224,37 @@ TEST(ErrorDetails, ShowsBothTextsExactlyAtOneSizeAndClosesEveryWay)
         EXPECT_EQ(seen.rect.right - seen.rect.left, firstRect.right - firstRect.left);
         EXPECT_EQ(seen.rect.bottom - seen.rect.top, firstRect.bottom - firstRect.top);
         EXPECT_TRUE(guitest::FindOwnWindows("Error details").empty());
+    }
+}
+
+TEST(FileDialog, NamesThatOverflowTheBufferAreRefusedWithAMessageNotCut)
+{
+    TempDir dir;
+    const std::string folder = GetFullPath(dir.Path());
+    for (const char* name : {"first_chosen_file.txt", "second_chosen_file.txt"})
+        testutil::WriteFileText(dir / name, "x");
+    for (const size_t size : {size_t(64), size_t(4096)}) {
+        SCOPED_TRACE(size);
+        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, "All files (*.*)|*.*||");
+        dialog.SetFileBufferSize(size);
+        dialog.m_ofn.lpstrInitialDir = folder.c_str();
+        testutil::MessageRecorder messages;
+        ModalAnswerer answerer("Open", IDOK);
+        answerer.onFound = [](HWND hDlg) {
+            ::SetDlgItemTextA(hDlg, cmb13, "\"first_chosen_file.txt\" \"second_chosen_file.txt\"");
+            ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        };
+        const INT_PTR result = dialog.DoModal();
+        if (size == 64) {
+            EXPECT_EQ(result, IDCANCEL);
+            EXPECT_EQ(messages.texts,
+                      std::vector<std::string>{"Too many files were chosen at once. Please choose fewer files at a time."});
+        } else {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_EQ(dialog.GetPathNames(), (std::vector<std::string>{folder + "\\first_chosen_file.txt",
+                                                                         folder + "\\second_chosen_file.txt"}));
+            EXPECT_TRUE(messages.texts.empty());
+        }
     }
 }
 
