@@ -1,5 +1,6 @@
 #include "framework/win32/DocTemplate.h"
 
+#include "framework/base/File.h"
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FileDialog.h"
@@ -134,7 +135,9 @@ BOOL CSingleDocTemplate::DoFileSave()
 {
     CDocument* doc = m_pOnlyDoc.get();
     if (!doc) return FALSE;
-    if (doc->GetPathName().empty()) return DoSave(nullptr);
+    // Untitled, or a file that cannot be replaced (marked read-only): ask
+    // for a name, as Windows programs do, rather than fail.
+    if (doc->GetPathName().empty() || CFile::RefusesReplacement(doc->GetPathName())) return DoSave(nullptr);
     return DoSave(doc->GetPathName().c_str());
 }
 

@@ -134,6 +134,21 @@ TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
     Command(session, ID_FILE_SAVE);
     EXPECT_EQ(testutil::ReadFileBytes(saved).size(), 2048u);
     EXPECT_FALSE(testutil::PathExists(saved + ".try"));
+
+    // A read-only archive cannot be replaced: Save asks for another name.
+    ASSERT_EQ(Archive(session)->AddFile(file), 0);
+    ASSERT_TRUE(::SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        auto answer = AnswerFileDialog("Save As", dir / "copy.vpp");
+        ModalAnswerer refusal(kAppTitle, IDOK);
+        Command(session, ID_FILE_SAVE);
+        EXPECT_EQ(answer->Count(), 1);
+        EXPECT_EQ(refusal.Texts(), std::vector<std::string>{});
+    }
+    ::SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(testutil::ReadFileBytes(saved).size(), 2048u);
+    EXPECT_EQ(testutil::ReadFileBytes(dir / "copy.vpp").size(), 2048u + 2048u + 4096u);
+    EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - copy.vpp");
 }
 
 TEST(DocumentFlow, ReopeningTheOpenArchiveKeepsUnsavedEdits)
