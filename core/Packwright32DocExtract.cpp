@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/base/CodePage.h"
 #include "framework/base/Path.h"
 #include "framework/base/PendingFile.h"
 
@@ -90,6 +91,11 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
 {
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
+    // Nor replace the archive it comes from ("game.vpp" out of game.vpp into
+    // its own folder). The names decide first: looking up files costs more.
+    if (AnsiToLower(entry.m_strName) == AnsiToLower(GetFileNameOf(entry.m_strFilePath)) &&
+        CFile::IsSameFile(destPath, entry.m_strFilePath))
+        return EXTRACT_CANNOT_CREATE;
 
     // Written under a new name and then moved over destPath: a half-written
     // file never carries the entry's name, and a link planted under that

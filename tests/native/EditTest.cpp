@@ -369,6 +369,14 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     EXPECT_FALSE(std::filesystem::is_symlink(out / "a b"));
     EXPECT_EQ(ReadFileBytes(out / "a b"), std::vector<uint8_t>{4});
 #endif
+
+    // Never over the archive it comes from: "game.vpp" out of game.vpp into
+    // the archive's own folder would replace the archive.
+    const std::string self = OpenArchive(vppbytes::Archive({{"game.vpp", Pattern(5, 7)}}));
+    const std::vector<uint8_t> before = ReadFileBytes(self);
+    EXPECT_EQ(doc->ExtractFile("game.vpp", dir.Path()), EXTRACT_CANNOT_CREATE);
+    EXPECT_EQ(ReadFileBytes(self), before);
+    EXPECT_FALSE(PathExists(self + ".try"));
 }
 
 #ifndef _WIN32
