@@ -94,7 +94,12 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL bMakeVisi
     } else {
         const BOOL bWasModified = pDocument->IsModified();
         pDocument->SetModifiedFlag(FALSE);
-        if (!pDocument->OnOpenDocument(path)) {
+        BOOL bOpened;
+        {
+            const CWaitCursor wait;
+            bOpened = pDocument->OnOpenDocument(path);
+        }
+        if (!bOpened) {
             if (bCreated) {
                 pFrame->DestroyWindow();
             } else if (!pDocument->WasEmptiedByFailedOpen()) {
@@ -164,7 +169,12 @@ BOOL CSingleDocTemplate::DoSave(const char* path, BOOL bReplace)
         newName = dialog.GetPathName();
     }
     // A failed save leaves every file as it was; nothing is deleted here.
-    if (!doc->OnSaveDocument(newName)) return FALSE;
+    BOOL bSaved;
+    {
+        const CWaitCursor wait;
+        bSaved = doc->OnSaveDocument(newName);
+    }
+    if (!bSaved) return FALSE;
     if (bReplace) doc->SetPathName(newName);
     if (CWinApp* app = AfxGetApp()) {
         if (bReplace) app->AddToRecentFileList(newName.c_str());

@@ -94,3 +94,17 @@ std::string AfxLoadString(UINT nID);
 // 96, so this changes sizes only where the system does not (Wine), keeping
 // texts in fixed-width columns and panes from being clipped.
 int AfxScaleForScreen(int nPixels);
+
+// The hourglass while the program works without taking input (opening or
+// saving an archive of a gigabyte takes seconds); the next mouse move after
+// it ends sets the cursor of whatever lies under the mouse again.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_hPrevious(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { ::SetCursor(m_hPrevious); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_hPrevious;
+};
