@@ -61,6 +61,7 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
     results.reserve(names.size());
     // The archive stays open while the next entry comes from it too.
     CFile archive;
+    std::string archiveName;  // its file name in lower case
     CDataCopier copier;
     for (const std::string& name : names) {
         if (onEntry) onEntry(results.size());
@@ -80,8 +81,17 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
                 results.push_back(EXTRACT_NO_ARCHIVE);
                 continue;
             }
+            archiveName = AnsiToLower(GetFileNameOf(entry.m_strFilePath));
         }
-        results.push_back(ExtractEntry(entry, AddTrailingSeparator(folder) + entry.m_strName, archive, copier));
+        const std::string destPath = AddTrailingSeparator(folder) + entry.m_strName;
+        // Never over the archive it comes from ("game.vpp" out of game.vpp
+        // into its own folder). The names decide first: lookups cost more.
+        if (entry.m_strName.size() == archiveName.size() && AnsiToLower(entry.m_strName) == archiveName &&
+            CFile::IsSameFile(destPath, entry.m_strFilePath)) {
+            results.push_back(EXTRACT_CANNOT_CREATE);
+            continue;
+        }
+        results.push_back(ExtractEntry(entry, destPath, archive, copier));
     }
     return results;
 }
@@ -91,11 +101,6 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
 {
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
-    // Nor replace the archive it comes from ("game.vpp" out of game.vpp into
-    // its own folder). The names decide first: looking up files costs more.
-    if (AnsiToLower(entry.m_strName) == AnsiToLower(GetFileNameOf(entry.m_strFilePath)) &&
-        CFile::IsSameFile(destPath, entry.m_strFilePath))
-        return EXTRACT_CANNOT_CREATE;
 
     // Written under a new name and then moved over destPath: a half-written
     // file never carries the entry's name, and a link planted under that

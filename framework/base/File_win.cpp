@@ -189,12 +189,12 @@ void CFile::RenameOver(const std::string& source, const std::string& target)
 {
     // Most extracted files take a new name: one move, nothing to replace.
     if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return;
+    // Windows will not replace a read-only file or a folder: no use waiting.
+    if (RefusesReplacement(target))
+        CFileException::Throw(CFileException::accessDenied, ERROR_ACCESS_DENIED, GetFullPath(target));
     // A program that holds the target for a moment (a virus scanner, an
     // indexer) makes the replacement fail: try again for about two seconds.
     for (int attempt = 0;; ++attempt) {
-        // Windows will not replace a read-only file or a folder: no use waiting.
-        if (RefusesReplacement(target))
-            CFileException::Throw(CFileException::accessDenied, ERROR_ACCESS_DENIED, GetFullPath(target));
         if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
         const DWORD err = GetLastError();
         const bool held = err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION || err == ERROR_ACCESS_DENIED;
