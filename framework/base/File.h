@@ -10,9 +10,21 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "framework/base/Exception.h"
 #include "framework/base/Types.h"
+
+// What tells one file from another and from its own earlier state: its size,
+// its last write, and its number on its volume (device and inode on POSIX,
+// volume serial and file index on Windows).
+struct CFileStamp {
+    uint64_t size = 0;
+    int64_t lastWrite = 0;  // in the system's own units
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const CFileStamp&) const = default;
+};
 
 class CFile {
 public:
@@ -33,6 +45,9 @@ public:
         // With modeCreate: fail when the name exists, a link included, so a
         // new file is never written through anything planted in its place.
         modeCreateNew = 0x10000,
+        // With shareDenyNone: others may also rename or delete the file
+        // meanwhile (Windows; POSIX always lets them).
+        shareDelete = 0x20000,
     };
     enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
 
@@ -42,6 +57,18 @@ public:
     ~CFile();
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
+    // Hands the open handle over; the source is left closed.
+    CFile(CFile&& other) noexcept { *this = std::move(other); }
+    CFile& operator=(CFile&& other) noexcept
+    {
+        if (this != &other) {
+            Abort();
+            m_hFile = other.m_hFile;
+            m_strFileName = std::move(other.m_strFileName);
+            other.m_hFile = kInvalid;
+        }
+        return *this;
+    }
 
     // Returns FALSE on failure, filling *pError when given; never throws.
     BOOL Open(const std::string& fileName, UINT openFlags, CFileException* pError = nullptr);
@@ -68,6 +95,17 @@ public:
     // these files: the caller then reads and writes itself. Throws on errors.
     int64_t CopyFrom(CFile& src, uint64_t count);
 
+    // The stamp of the open file, read through its handle. Throws on errors.
+    CFileStamp GetStamp() const;
+    // Whether fileName leads to this open file now, and not to another put
+    // in its place since it was opened; false when nothing carries the name.
+    // Throws on other errors.
+    bool IsNamedBy(const std::string& fileName) const;
+    // Takes the lock that writers of this file hold among themselves (one
+    // byte far past any data, so no reader ever meets it); FALSE while
+    // another handle holds it. Throws on errors. Closing gives it up.
+    BOOL LockForWriters();
+
     // The full path the file was opened under.
     const std::string& GetFilePath() const { return m_strFileName; }
 
@@ -76,6 +114,13 @@ public:
     void CopyPermissionsFrom(const std::string& path);
 
     static void Remove(const std::string& fileName);
+    // Removes the file that carries the name unless some handle holds it
+    // (Windows: is open at all; POSIX: holds the lock of shareExclusive or
+    // shareDeny*), in one step with the test, so that a file another
+    // program has just taken is never removed. Returns
+    // CFileException::none when removed, sharingViolation when held, else
+    // why not (accessDenied for a folder).
+    static int RemoveUnheld(const std::string& fileName);
     // Whether something (a link included) carries the name.
     static bool Exists(const std::string& fileName);
     // Whether Windows refuses to replace what carries the name: a file

@@ -229,3 +229,56 @@ void CFile::FlushFolderOf(const std::string& path)
     if (err != 0) CFileException::ThrowOsError(err, folder);
 }
 
+
+CFileStamp CFile::GetStamp() const
+{
+    struct stat st;
+    if (fstat(static_cast<int>(m_hFile), &st) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+    return {uint64_t(st.st_size), int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, uint64_t(st.st_dev),
+            uint64_t(st.st_ino)};
+}
+
+bool CFile::IsNamedBy(const std::string& fileName) const
+{
+    struct stat named, held;
+    if (::stat(fileName.c_str(), &named) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return false;
+        CFileException::ThrowOsError(errno, GetFullPath(fileName));
+    }
+    if (fstat(static_cast<int>(m_hFile), &held) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+    return named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+BOOL CFile::LockForWriters()
+{
+    // An open-file-description lock: it belongs to this handle alone (a
+    // process's other handles to the file do not drop it when they close)
+    // and never meets the flock() locks of the share modes. Exclusive needs
+    // a handle open for writing; through a read-only one (a file that may
+    // not be written) it is shared, which still keeps out every exclusive
+    // holder.
+    const int mode = fcntl(static_cast<int>(m_hFile), F_GETFL);
+    struct flock lock {};
+    lock.l_type = (mode & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = off_t(1) << 62;
+    lock.l_len = 1;
+    if (fcntl(static_cast<int>(m_hFile), F_OFD_SETLK, &lock) == 0) return TRUE;
+    if (errno == EAGAIN || errno == EACCES) return FALSE;
+    CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+int CFile::RemoveUnheld(const std::string& fileName)
+{
+    // Holding the lock while the name is removed: any other remover must
+    // take the same lock first, and so cannot have replaced the file meanwhile.
+    CFile held;
+    CFileException error;
+    if (!held.Open(fileName, modeRead | shareExclusive, &error)) return error.m_cause;
+    try {
+        if (!held.IsNamedBy(fileName)) return CFileException::sharingViolation;  // replaced meanwhile
+    } catch (const CFileException& e) {
+        return e.m_cause;
+    }
+    return ::unlink(fileName.c_str()) == 0 ? int(CFileException::none) : CFileException::OsErrorToException(errno);
+}

@@ -53,7 +53,9 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
     switch (openFlags & 0x70) {
     case shareDenyWrite: share = FILE_SHARE_READ; break;
     case shareDenyRead: share = FILE_SHARE_WRITE; break;
-    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
+    case shareDenyNone:
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE | ((openFlags & shareDelete) ? FILE_SHARE_DELETE : 0);
+        break;
     default: break;  // exclusive, and compatibility mode treated as exclusive
     }
     DWORD disposition = OPEN_EXISTING;
@@ -203,3 +205,54 @@ void CFile::RenameOver(const std::string& source, const std::string& target)
     }
 }
 
+
+CFileStamp CFile::GetStamp() const
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(H(m_hFile), &info)) CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+    return {(uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+            int64_t((uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime),
+            info.dwVolumeSerialNumber, (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+bool CFile::IsNamedBy(const std::string& fileName) const
+{
+    const HANDLE h = CreateFileA(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return false;
+        CFileException::ThrowOsError(long(err), GetFullPath(fileName));
+    }
+    BY_HANDLE_FILE_INFORMATION named;
+    const BOOL ok = GetFileInformationByHandle(h, &named);
+    const DWORD err = GetLastError();
+    CloseHandle(h);
+    if (!ok) CFileException::ThrowOsError(long(err), GetFullPath(fileName));
+    const CFileStamp held = GetStamp();
+    return named.dwVolumeSerialNumber == held.volume &&
+           ((uint64_t(named.nFileIndexHigh) << 32) | named.nFileIndexLow) == held.index;
+}
+
+BOOL CFile::LockForWriters()
+{
+    // Past any data a file can hold: a byte-range lock there never stops a
+    // reader, as locks inside the data would.
+    OVERLAPPED at{};
+    at.OffsetHigh = 0x40000000;
+    if (LockFileEx(H(m_hFile), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return TRUE;
+    const DWORD err = GetLastError();
+    if (err == ERROR_LOCK_VIOLATION || err == ERROR_IO_PENDING) return FALSE;
+    CFileException::ThrowOsError(long(err), m_strFileName);
+}
+
+int CFile::RemoveUnheld(const std::string& fileName)
+{
+    // Opened alone and removed as it closes: the system refuses the open
+    // while any other handle is open on it.
+    const HANDLE h = CreateFileA(fileName.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return CFileException::OsErrorToException(long(GetLastError()));
+    CloseHandle(h);
+    return CFileException::none;
+}
