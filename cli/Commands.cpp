@@ -80,12 +80,15 @@ bool RefuseFolder(const std::string& path)
 }
 
 // The document reports why an open failed through the message handler, so a
-// null result needs no further words.
-DocPtr OpenArchive(const std::string& path)
+// null result needs no further words. A command that saves over the archive
+// holds the writers' lock from before the load until the archive is
+// replaced: a second writer waits, then builds on what this one left.
+DocPtr OpenArchive(const std::string& path, bool forWriting = false)
 {
     g_subject = path;
     if (RefuseFolder(path)) return nullptr;
     auto doc = std::make_unique<CPackwright32Doc>();
+    if (forWriting && !doc->LockForWriting(GetFullPath(path))) return nullptr;
     if (!doc->OnOpenDocument(GetFullPath(path))) return nullptr;
     return doc;
 }
@@ -236,11 +239,13 @@ int CmdCat(const Args& args, const Options&)
     }
     const VPPEntry& entry = doc->m_Entries[index];
     CFile archive;
-    CFileException error;
     // Shared with other readers, as the load was.
-    if (!archive.Open(entry.m_strFilePath, CFile::modeRead | CFile::shareDenyWrite, &error)) {
-        if (error.m_strFileName.empty()) error.m_strFileName = entry.m_strFilePath;
-        throw error;
+    CFileException error;
+    const int opened = doc->OpenLoadedArchive(archive, CFile::shareDenyWrite, &error);
+    if (opened == EXTRACT_NO_ARCHIVE) throw error;  // the system's reason, naming the file
+    if (opened < 0) {
+        ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(opened));
+        return kExitFailed;
     }
     archive.Seek(entry.m_nOffset, CFile::begin);
     // Through a bounded buffer: an entry may be near 2 GiB.
@@ -300,6 +305,11 @@ int CmdExtract(const Args& args, const Options&)
     }
     g_subject = args[0];
     const std::vector<int> codes = doc->ExtractFiles(names, folder);
+    // A changed archive fails every entry alike: say it once.
+    if (std::find(codes.begin(), codes.end(), EXTRACT_ARCHIVE_CHANGED) != codes.end()) {
+        ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(EXTRACT_ARCHIVE_CHANGED));
+        return kExitFailed;
+    }
     for (size_t i = 0; i < names.size(); ++i) {
         if (codes[i] < 0) {
             ReportEntry(args[0], names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
@@ -313,14 +323,15 @@ int CmdCreate(const Args& args, const Options& options)
 {
     if (RefuseFolder(args[0])) return kExitFailed;
     auto doc = std::make_unique<CPackwright32Doc>();
-    if (!doc->OnNewDocument()) return kExitFailed;
+    g_subject = args[0];
+    if (!doc->LockForWriting(GetFullPath(args[0])) || !doc->OnNewDocument()) return kExitFailed;
     if (!AddFiles(*doc, ExpandFolders(args.begin() + 1, args.end()), options)) return kExitFailed;
     return SaveArchive(*doc, args[0]);
 }
 
 int CmdAdd(const Args& args, const Options& options)
 {
-    const DocPtr doc = OpenArchive(args[0]);
+    const DocPtr doc = OpenArchive(args[0], true);
     if (!doc) return kExitFailed;
     if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
     if (!AddFiles(*doc, ExpandFolders(args.begin() + 1, args.end()), options)) return kExitFailed;
@@ -329,7 +340,7 @@ int CmdAdd(const Args& args, const Options& options)
 
 int CmdRemove(const Args& args, const Options& options)
 {
-    const DocPtr doc = OpenArchive(args[0]);
+    const DocPtr doc = OpenArchive(args[0], true);
     if (!doc) return kExitFailed;
     if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
     // A mistyped name must not leave the archive rewritten without the rest.

@@ -34,6 +34,8 @@ public:
     // one read and one write. Writes nothing and returns false when the
     // source cannot be opened or is short: copy them one by one then.
     bool CopyRun(const std::string& path, int32_t offset, CFile& dest, const std::vector<uint32_t>& sizes);
+    // Takes file, open, as the source of the copies from its path.
+    void UseSource(CFile&& file) { m_source = std::move(file); }
     // Most bytes CopyRun takes at once.
     static constexpr int64_t kRunBytes = int64_t(1) << 20;
 

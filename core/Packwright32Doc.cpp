@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/base/Path.h"
 #include "framework/base/Report.h"
 
 CPackwright32Doc::CPackwright32Doc() : m_Entries(new VPPEntry[VPP_MAX_FILES]) {}
@@ -48,16 +49,10 @@ void CPackwright32Doc::DeleteContents()
     m_nTotalSize = 0;
     m_nDataBytes = 0;
     m_nDroppedRecords = 0;
+    m_loaded.Clear();
+    m_storeSource.Abort();
+    m_bStoreSourceReady = false;
     InvalidateIndexes();
-}
-
-BOOL CPackwright32Doc::OnOpenDocument(const std::string& pathName)
-{
-    if (!CDocument::OnOpenDocument(pathName)) return FALSE;
-    // An empty file skips the load pass (which ends with the totals): it
-    // opens as an archive without files, whose total is the header block.
-    if (m_nTotalSize == 0) UpdateTotalSize();
-    return TRUE;
 }
 
 void CPackwright32Doc::Serialize(CArchive& ar)
@@ -91,6 +86,13 @@ void CPackwright32Doc::UpdateTotalSize()
 
 void CPackwright32Doc::LoadArchive(CFile& file)
 {
+    // An empty file opens as an archive without files, whose total is the
+    // header block.
+    if (file.GetLength() == 0) {
+        m_loaded.Record(file, 0);
+        UpdateTotalSize();
+        return;
+    }
     const VppHeader header = VppReadHeader(file);
     m_dwSignature = header.signature;
     m_dwVersion = header.version;
@@ -124,4 +126,29 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     m_nDroppedRecords = std::max(header.fileCount, 0) - count;
     InvalidateIndexes();
     UpdateTotalSize();
+    m_loaded.Record(file, count);
+}
+
+int CPackwright32Doc::OpenLoadedArchive(CFile& file, UINT share, CFileException* pError)
+{
+    if (!m_loaded.IsRecorded() || !file.Open(m_loaded.GetPath(), CFile::modeRead | share, pError))
+        return EXTRACT_NO_ARCHIVE;
+    if (m_loaded.Matches(file)) return EXTRACT_OK;
+    file.Abort();
+    return EXTRACT_ARCHIVE_CHANGED;
+}
+
+BOOL CPackwright32Doc::LockForWriting(const std::string& path)
+{
+    CFileException error;
+    switch (m_writerLock.Acquire(path, CWriterLock::kWaitMs, &error)) {
+    case CWriterLock::locked:
+    case CWriterLock::missing: return TRUE;
+    case CWriterLock::busy:
+        AfxMessageBox(GetArchiveBusyText(GetFullPath(path)), afx::mbOk | afx::mbIconWarning);
+        return FALSE;
+    case CWriterLock::failed: break;
+    }
+    ReportSaveLoadException(path, &error, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
+    return FALSE;
 }

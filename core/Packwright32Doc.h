@@ -9,10 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/ArchiveIdentity.h"
 #include "core/DataCopier.h"
 #include "core/VPPEntry.h"
 #include "core/VppFormat.h"
 #include "framework/base/Document.h"
+#include "framework/base/WriterLock.h"
 
 // Result codes of AddFile.
 enum : int {
@@ -30,6 +32,7 @@ enum : int {
     EXTRACT_CANNOT_CREATE = -3,
     EXTRACT_NOT_SAVED = -4,
     EXTRACT_SOURCE_SHORT = -5,
+    EXTRACT_ARCHIVE_CHANGED = -6,  // the archive on disk is no longer the one loaded
 };
 
 class CPackwright32Doc : public CDocument {
@@ -43,7 +46,6 @@ public:
     static std::string ReadName(CFile& file, int width);
     static void WriteName(CFile& file, int width, const std::string& name);
 
-    BOOL OnOpenDocument(const std::string& pathName) override;
     BOOL OnSaveDocument(const std::string& pathName) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
@@ -62,9 +64,9 @@ public:
     int RemoveFiles(const std::vector<std::string>& names);
     // Writes the last entry named exactly name into folder. Returns an EXTRACT_ code.
     int ExtractFile(const std::string& name, const std::string& folder);
-    // ExtractFile for each name in turn, with the same results, opening each
-    // archive once for a run of entries stored in it; by default other
-    // readers may hold it meanwhile, only writers are kept out. onEntry,
+    // ExtractFile for each name in turn, with the same results, opening the
+    // archive once for the batch; by default other readers may hold it
+    // meanwhile, only writers are kept out. onEntry,
     // when given, hears the index of each name before it is extracted.
     std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
                                   UINT share = CFile::shareDenyWrite,
@@ -82,8 +84,23 @@ public:
     static std::string GetReplaceFailedText(const std::string& workPath, const std::string& target,
                                             const std::string& reason);
     static std::string GetFolderNotFlushedText(const std::string& target, const std::string& reason);
+    static std::string GetArchiveChangedText(const std::string& archive);
+    static std::string GetArchiveBusyText(const std::string& archive);
+    static std::string GetReloadFailedText(const std::string& archive);
 
     void UpdateTotalSize();
+
+    // Opens the archive the stored entries were read from into file and
+    // checks that it is still that archive, on the handle then read from.
+    // Every read of stored data starts here. Returns EXTRACT_OK,
+    // EXTRACT_NO_ARCHIVE or EXTRACT_ARCHIVE_CHANGED.
+    // pError, when given, hears why the archive could not be opened.
+    int OpenLoadedArchive(CFile& file, UINT share, CFileException* pError = nullptr);
+    // Takes the writers' lock of the archive at path, waiting for another
+    // writer for a while, and keeps it until the next save has replaced the
+    // archive: a command that loads, edits and saves holds it from before
+    // the load. TRUE also when no file carries the name yet; reported.
+    BOOL LockForWriting(const std::string& path);
 
     // Whether name is a plain file name that can be created inside a folder
     // and nowhere else: no separators, drive colons or parent parts, no
@@ -110,16 +127,25 @@ public:
 private:
     void LoadArchive(CFile& file);
     void StoreArchive(CFile& file);
+    // Opens and checks the loaded archive for the store pass when the save
+    // reads stored entries or replaces that archive; FALSE, reported, when
+    // it is no longer the archive loaded.
+    BOOL PrepareStoreSource(const std::string& target);
     int FindExact(const std::string& name);
     // Writes entry's data from the open archive to destPath.
     int ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive, CDataCopier& copier);
     void InvalidateIndexes() { m_bIndexValid = m_bExactIndexValid = false; }
     int FindNoCase(const std::string& key);
 
-    // The name the new archive is written under before it replaces target.
-    std::string ChooseWorkPath(const std::string& target) const;
+    // Creates the file the new archive is written into before it replaces
+    // target; closed, with error filled, when none can be created.
+    CFile OpenWorkFile(const std::string& target, CFileException& error) const;
 
     std::string m_strSaveErrors;
+    CArchiveIdentity m_loaded;  // the archive the stored entries were read from
+    CWriterLock m_writerLock;
+    CFile m_storeSource;  // the checked archive the next store pass reads
+    bool m_bStoreSourceReady = false;
     BOOL m_bTargetReplaced = FALSE;
     int64_t m_nDataBytes = 0;  // sum of the block-aligned sizes of the entries in use
     // Replace key -> highest index with that key; rebuilt lazily after

@@ -59,9 +59,11 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
 {
     std::vector<int> results;
     results.reserve(names.size());
-    // The archive stays open while the next entry comes from it too.
+    // The archive is opened, and checked, once for the whole batch.
     CFile archive;
-    std::string archiveName;  // its file name in lower case
+    int opened = 1;  // not tried yet
+    // Its file name in lower case, for telling an entry named like it.
+    const std::string archiveName = AnsiToLower(GetFileNameOf(m_loaded.GetPath()));
     CDataCopier copier;
     for (const std::string& name : names) {
         if (onEntry) onEntry(results.size());
@@ -75,13 +77,10 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
             results.push_back(EXTRACT_NOT_SAVED);
             continue;
         }
-        if (!archive.IsOpen() || archive.GetFilePath() != entry.m_strFilePath) {
-            archive.Abort();
-            if (!archive.Open(entry.m_strFilePath, CFile::modeRead | share)) {
-                results.push_back(EXTRACT_NO_ARCHIVE);
-                continue;
-            }
-            archiveName = AnsiToLower(GetFileNameOf(entry.m_strFilePath));
+        if (opened > 0) opened = OpenLoadedArchive(archive, share);
+        if (opened < 0 || entry.m_strFilePath != m_loaded.GetPath()) {
+            results.push_back(opened < 0 ? opened : EXTRACT_ARCHIVE_CHANGED);
+            continue;
         }
         const std::string destPath = AddTrailingSeparator(folder) + entry.m_strName;
         // Never over the archive it comes from ("game.vpp" out of game.vpp

@@ -13,6 +13,12 @@ void CPackwright32Doc::StoreArchive(CFile& file)
 {
     m_strSaveErrors.clear();
     UpdateTotalSize();
+    // Stored entries are read only from the archive that was loaded, and only
+    // once it proved to be still that archive.
+    if (!m_bStoreSourceReady && !PrepareStoreSource({})) throw CUserException();
+    m_bStoreSourceReady = false;
+    CDataCopier copier;
+    if (m_storeSource.IsOpen()) copier.UseSource(std::move(m_storeSource));
 
     VppHeader header;
     header.signature = m_dwSignature;
@@ -29,7 +35,6 @@ void CPackwright32Doc::StoreArchive(CFile& file)
     // Each entry's data goes out with its padding. Stored entries that lie
     // one after another in the same archive go out in runs of one read and
     // one write; the source archive stays open from one entry to the next.
-    CDataCopier copier;
     std::vector<uint32_t> run;
     for (int32_t i = 0; i < m_nFileCount;) {
         const VPPEntry& first = m_Entries[i];
@@ -49,7 +54,10 @@ void CPackwright32Doc::StoreArchive(CFile& file)
             continue;
         }
         const uint32_t pad = uint32_t(AlignToBlock(first.m_nSize) - first.m_nSize);
-        const int result = copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
+        // A stored entry of any other file than the checked archive is never read.
+        const int result = first.m_bInVPP && first.m_strFilePath != m_loaded.GetPath()
+                               ? COPY_NO_SOURCE
+                               : copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
         // A failed entry fails the save, but every entry is still tried.
         if (result < 0) AppendErrorDetail(m_strSaveErrors, first.m_strName, GetCopyResultText(result));
         ++i;
@@ -57,27 +65,64 @@ void CPackwright32Doc::StoreArchive(CFile& file)
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
 }
 
-std::string CPackwright32Doc::ChooseWorkPath(const std::string& target) const
+BOOL CPackwright32Doc::PrepareStoreSource(const std::string& target)
 {
-    // "game.vpp.try", unless that file is one this save reads from (an
-    // outside file of that name, or the archive opened from it): then
-    // "game.vpp.1.try" and so on.
-    for (int n = 0;; ++n) {
+    m_storeSource.Abort();
+    m_bStoreSourceReady = true;
+    if (!m_loaded.IsRecorded()) return TRUE;
+    bool readsStored = false;
+    for (int32_t i = 0; i < m_nFileCount && !readsStored; ++i) readsStored = m_Entries[i].m_bInVPP != FALSE;
+    // Replacing the archive that was loaded is a write built on it, even
+    // when no stored entry is left.
+    const bool replacesLoaded =
+        !target.empty() && (GetFullPath(target) == m_loaded.GetPath() || CFile::IsSameFile(target, m_loaded.GetPath()));
+    if (!readsStored && !replacesLoaded) return TRUE;
+    // Shared with readers, as the load was. An archive that cannot be opened
+    // fails each stored entry in the store pass, as before.
+    if (OpenLoadedArchive(m_storeSource, CFile::shareDenyWrite) != EXTRACT_ARCHIVE_CHANGED) return TRUE;
+    m_bStoreSourceReady = false;
+    AfxMessageBox(GetArchiveChangedText(m_loaded.GetPath()), afx::mbOk | afx::mbIconWarning);
+    return FALSE;
+}
+
+CFile CPackwright32Doc::OpenWorkFile(const std::string& target, CFileException& error) const
+{
+    // "game.vpp.try" when it is free; else the next free "game.vpp.N.try",
+    // created exclusively, so that no other writer's work file is ever
+    // taken over. One that no writer holds any more (left by a writer that
+    // was killed) is removed and its name taken.
+    std::unordered_set<std::string> sources;
+    for (int32_t i = 0; i < m_nFileCount; ++i) sources.insert(m_Entries[i].m_strFilePath);
+    CFile work;
+    for (int n = 0; n < 1000; ++n) {
         const std::string candidate = n == 0 ? target + ".try" : target + "." + std::to_string(n) + ".try";
-        if (!CFile::Exists(candidate)) return candidate;
-        std::unordered_set<std::string> checked;
+        const UINT create = CFile::modeCreate | CFile::modeCreateNew | CFile::modeReadWrite | CFile::shareExclusive;
+        if (work.Open(candidate, create, &error)) return work;
+        if (!CFile::Exists(candidate)) return work;  // a real failure: error says why
         bool isSource = false;
-        for (int32_t i = 0; i < m_nFileCount && !isSource; ++i)
-            if (checked.insert(m_Entries[i].m_strFilePath).second)
-                isSource = CFile::IsSameFile(m_Entries[i].m_strFilePath, candidate);
-        if (!isSource) return candidate;
+        for (const std::string& source : sources)
+            if ((isSource = CFile::IsSameFile(source, candidate))) break;
+        if (isSource) continue;
+        const int removed = CFile::RemoveUnheld(candidate);
+        // A folder or a device is nobody's work file: say so.
+        if (removed == CFileException::accessDenied) return work;
+        if (removed == CFileException::none && work.Open(candidate, create, &error)) return work;
     }
+    return work;
 }
 
 BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
 {
     const BOOL bWasModified = IsModified();
+    // A lock this save took is given up when it ends; one taken for a whole
+    // command (LockForWriting) once the archive is replaced.
+    struct ReleaseLock {
+        CWriterLock& lock;
+        ~ReleaseLock() { lock.Release(); }
+    } releaseLock{m_writerLock};
     auto fail = [&] {
+        m_storeSource.Abort();
+        m_bStoreSourceReady = false;
         SetModifiedFlag(bWasModified);
         UpdateAllViews(nullptr);
         return FALSE;
@@ -98,23 +143,23 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
         ReportSaveLoadException(target, &denied, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
         return fail();
     }
-    const std::string workPath = ChooseWorkPath(target);
-    // One left by an earlier save is removed, never written through (it may
-    // be a link); when none is there, the removal fails quietly.
-    try {
-        CFile::Remove(workPath);
-    } catch (const CFileException&) {
-    }
-    CFile work;
+    // Another writer of the same archive finishes first; then this save
+    // finds whether what it would replace is still what it read.
+    if (!m_writerLock.Covers(target) && !LockForWriting(target)) return fail();
+    if (!PrepareStoreSource(target)) return fail();
+
     CFileException error;
-    if (!work.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeReadWrite | CFile::shareExclusive,
-                   &error)) {
-        ReportSaveLoadException(workPath, &error, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
+    CFile work = OpenWorkFile(target, error);
+    if (!work.IsOpen()) {
+        ReportSaveLoadException(error.m_strFileName, &error, TRUE, AFX_TEXT_FAILED_TO_SAVE_DOC);
         return fail();
     }
+    const std::string workPath = work.GetFilePath();
     AfxSetPendingFile(workPath);
     work.CopyPermissionsFrom(target);
     const BOOL bWritten = SaveToFile(work);
+    m_storeSource.Abort();
+    m_bStoreSourceReady = false;
     if (!bWritten || m_bSaveErrors) {
         work.Abort();
         try {
@@ -128,6 +173,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
 
     // One rename replaces the target: its name always holds either the
     // whole old archive or the whole new one.
+    m_writerLock.BeforeReplace();
     try {
         CFile::RenameOver(workPath, target);
     } catch (const CFileException& e) {
@@ -140,6 +186,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     }
     AfxSetPendingFile({});
     m_bTargetReplaced = TRUE;
+    m_writerLock.Release();
     try {
         CFile::FlushFolderOf(target);
     } catch (const CFileException& e) {
@@ -147,9 +194,14 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
         AfxMessageBox(GetFolderNotFlushedText(target, e.GetErrorMessage()), afx::mbOk | afx::mbIconWarning);
     }
 
-    // The table now follows the new file; should it not open again, the
-    // document is left empty (as after New), never pointing into the old one.
+    // The table now follows the new file. Should it not open again, no entry
+    // may go on pointing into a file it was not read from: the document is
+    // left empty and without a path, as after New, and says so.
     const BOOL bReloaded = OnOpenDocument(pathName);
+    if (!bReloaded) {
+        OnNewDocument();
+        AfxMessageBox(GetReloadFailedText(GetFullPath(pathName)), afx::mbOk | afx::mbIconWarning);
+    }
     UpdateAllViews(nullptr);
     return bReloaded;
 }

@@ -54,6 +54,26 @@ std::string CPackwright32Doc::GetFolderNotFlushedText(const std::string& target,
            "\", but the system could not confirm that its folder reached the disk:\n" + reason;
 }
 
+std::string CPackwright32Doc::GetArchiveChangedText(const std::string& archive)
+{
+    return "\"" + archive +
+           "\" was changed by another program after it was opened, so nothing was saved: saving now would "
+           "replace that program's archive and put wrong data under these names.\n\nOpen the archive again to see "
+           "what it holds now, then add your files again.";
+}
+
+std::string CPackwright32Doc::GetArchiveBusyText(const std::string& archive)
+{
+    return "\"" + archive +
+           "\" is being saved by another program, so nothing was saved. Try again when that program is done.";
+}
+
+std::string CPackwright32Doc::GetReloadFailedText(const std::string& archive)
+{
+    return "The archive was saved as \"" + archive +
+           "\", but it could not be opened again, so the window was emptied. Open the archive again to go on.";
+}
+
 std::string CPackwright32Doc::GetAddResultText(int code)
 {
     switch (code) {
@@ -75,6 +95,9 @@ std::string CPackwright32Doc::GetExtractResultText(int code)
     case EXTRACT_CANNOT_CREATE: return "Error while trying to save file (File/Directory access problem?).";
     case EXTRACT_NOT_SAVED: return "Skipped since this file is not yet saved in a .VPP.";
     case EXTRACT_SOURCE_SHORT: return kTextSourceShort;
+    case EXTRACT_ARCHIVE_CHANGED:
+        return "The archive was changed by another program after it was opened. Open it again to see what it holds "
+               "now.";
     default: return FormatString("Unknown error %i.", code);
     }
 }

@@ -62,7 +62,7 @@ BOOL CDocument::OnOpenDocument(const std::string& pathName)
     try {
         CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
         ar.m_pDocument = this;
-        if (file.GetLength() != 0) Serialize(ar);
+        Serialize(ar);
         file.Close();
     } catch (const std::exception& e) {
         file.Abort();

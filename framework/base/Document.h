@@ -53,7 +53,7 @@ public:
     // Empties the document and clears its path and modified flag.
     virtual BOOL OnNewDocument();
     // Opens path for reading (others may not write), empties the document,
-    // runs Serialize when the file is not empty, and clears the modified
+    // runs Serialize, and clears the modified
     // flag. Failures are reported and give FALSE. When the file could not be
     // opened at all the document is untouched; when its contents were
     // refused, the document is left as after New, and

@@ -169,12 +169,22 @@ BOOL CSingleDocTemplate::DoSave(const char* path, BOOL bReplace)
         newName = dialog.GetPathName();
     }
     // A failed save leaves every file as it was; nothing is deleted here.
+    const bool bHadPath = !doc->GetPathName().empty();
     BOOL bSaved;
     {
         const CWaitCursor wait;
         bSaved = doc->OnSaveDocument(newName);
     }
-    if (!bSaved) return FALSE;
+    if (!bSaved) {
+        // A save that emptied the document (its file saved, but not readable
+        // again) leaves it untitled, as after New.
+        if (bHadPath && doc->GetPathName().empty()) {
+            SetDefaultTitle(doc);
+            if (CWinApp* app = AfxGetApp())
+                if (auto* frame = dynamic_cast<CFrameWnd*>(app->m_pMainWnd)) frame->OnUpdateFrameTitle();
+        }
+        return FALSE;
+    }
     if (bReplace) doc->SetPathName(newName);
     if (CWinApp* app = AfxGetApp()) {
         if (bReplace) app->AddToRecentFileList(newName.c_str());

@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/TestUtil.h"
@@ -388,6 +389,42 @@ TEST_F(CliTest, RemoveOfANameNotPresentSavesNothing)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "packwright: " + vpp + ": B.TXT: not found\npackwright: " + vpp + ": nope: not found\n");
     EXPECT_EQ(ReadFileBytes(vpp), before);
+}
+
+// Writers of one archive at once (a build script run in parallel): each add
+// that reports success is in the final archive byte for byte, and every
+// other one fails with a message; no entry holds another's bytes and no
+// work file is left.
+TEST_F(CliTest, ParallelAddsToOneArchiveLoseNothing)
+{
+    const std::string vpp = Archive({{"base", Pattern(100, 9)}});
+    constexpr int kWriters = 30;
+    std::vector<std::string> files;
+    for (int i = 0; i < kWriters; ++i) files.push_back(File("f" + std::to_string(i), Pattern(1000 + 37 * i, uint8_t(i))));
+    std::vector<Result> results(kWriters);
+    std::vector<std::thread> writers;
+    for (int i = 0; i < kWriters; ++i) writers.emplace_back([&, i] { results[size_t(i)] = Packwright({"add", vpp, files[size_t(i)]}); });
+    for (std::thread& t : writers) t.join();
+
+    const std::string out = dir / "out";
+    ASSERT_EQ(Packwright({"extract", vpp, out}).status, 0);
+    size_t landed = 1;
+    for (int i = 0; i < kWriters; ++i) {
+        SCOPED_TRACE(i);
+        const std::string name = "f" + std::to_string(i);
+        if (results[size_t(i)].status == 0) {
+            ++landed;
+            EXPECT_EQ(ReadFileBytes(out + "/" + name), Pattern(1000 + 37 * i, uint8_t(i)));
+        } else {
+            EXPECT_EQ(results[size_t(i)].status, 1);
+            EXPECT_EQ(results[size_t(i)].err.rfind("packwright: ", 0), 0u) << results[size_t(i)].err;
+            EXPECT_FALSE(PathExists(out + "/" + name));
+        }
+    }
+    EXPECT_EQ(ReadFileBytes(out + "/base"), Pattern(100, 9));
+    EXPECT_EQ(testutil::ListFolder(out).size(), landed);
+    EXPECT_EQ(Packwright({"verify", vpp}).status, 0);
+    for (const std::string& name : testutil::ListFolder(dir.Path())) EXPECT_EQ(name.find(".try"), std::string::npos);
 }
 
 TEST_F(CliTest, FailedSaveLeavesTheArchiveAndReportsIt)

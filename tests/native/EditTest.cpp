@@ -329,7 +329,7 @@ TEST_F(EditTest, ExtractFailuresWriteNothing)
     EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-4), "Skipped since this file is not yet saved in a .VPP.");
     EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-5),
               "The archive is shorter than its directory: the data of this file is cut off.");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-6), "Unknown error -6.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-7), "Unknown error -7.");
 }
 
 TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/Packwright32Doc.h"
+#include "framework/base/File.h"
 #include "framework/base/Path.h"
 #include "tests/support/VppBytes.h"
 #include "tests/support/DocFixture.h"
@@ -211,6 +212,72 @@ TEST_F(SaveTest, FailedSaveKeepsTheTargetAndReportsEveryFailedEntry)
     EXPECT_EQ(ReadFileBytes(target), before);
     EXPECT_FALSE(PathExists(dir / "new.vpp"));
     EXPECT_EQ(doc->GetPathName(), GetFullPath(target));
+}
+
+// Another program rewrites the archive in place (same size, its time put
+// back, so only the directory tells) or renames a new one over it while the
+// document holds entries of the old one: nothing reads the new file at the
+// old offsets, and nothing replaces it.
+TEST_F(SaveTest, AnArchiveChangedOnDiskIsNeitherReadNorReplaced)
+{
+    const auto loaded = vppbytes::Archive({{"a.bin", Pattern(3000, 1)}, {"b.bin", Pattern(10, 2)}});
+    const auto theirs = vppbytes::Archive({{"b.bin", Pattern(3000, 3)}, {"a.bin", Pattern(10, 4)}});
+    ASSERT_EQ(loaded.size(), theirs.size());
+    for (const bool renamed : {false, true}) {
+        SCOPED_TRACE(renamed ? "renamed over" : "rewritten in place");
+        const std::string path = OpenArchive(loaded);
+        ASSERT_EQ(doc->AddFile(MakeFile("new.bin", Pattern(5, 5))), 0);
+        if (renamed) {
+            MakeFile("theirs.tmp", theirs);
+            CFile::RenameOver(dir / "theirs.tmp", path);
+        } else {
+            const auto time = std::filesystem::last_write_time(path);
+            WriteFileBytes(path, theirs);
+            std::filesystem::last_write_time(path, time);
+        }
+
+        TempDir out;
+        EXPECT_EQ(doc->ExtractFiles({"a.bin", "b.bin", "new.bin"}, out.Path()),
+                  (std::vector<int>{EXTRACT_ARCHIVE_CHANGED, EXTRACT_ARCHIVE_CHANGED, EXTRACT_NOT_SAVED}));
+        EXPECT_TRUE(testutil::ListFolder(out.Path()).empty());
+        for (const std::string& target : {path, dir / "copy.vpp"}) {
+            MessageRecorder messages;
+            EXPECT_FALSE(doc->OnSaveDocument(target));
+            ASSERT_EQ(messages.texts.size(), 1u);
+            EXPECT_EQ(messages.texts[0], CPackwright32Doc::GetArchiveChangedText(GetFullPath(path)));
+        }
+        EXPECT_EQ(ReadFileBytes(path), theirs);
+        EXPECT_EQ(testutil::ListFolder(dir.Path()), (std::vector<std::string>{"game.vpp", "new.bin"}));
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(doc->m_nFileCount, 3);
+    }
+}
+
+// Saved, but the new archive cannot be opened again: no entry may go on
+// pointing into it at the old archive's offsets.
+TEST_F(SaveTest, ASaveThatCannotOpenItsArchiveAgainLeavesTheDocumentEmpty)
+{
+    struct NoReload : CPackwright32Doc {
+        bool refuse = false;
+        BOOL OnOpenDocument(const std::string& path) override
+        {
+            return refuse ? FALSE : CPackwright32Doc::OnOpenDocument(path);
+        }
+    };
+    auto* noReload = new NoReload;
+    doc.reset(noReload);
+    doc->OnNewDocument();
+    const std::string path = OpenArchive(vppbytes::Archive({{"a.bin", Pattern(3000, 1)}, {"b.bin", Pattern(10, 2)}}));
+    ASSERT_TRUE(doc->RemoveFile("a.bin"));
+    noReload->refuse = true;
+    MessageRecorder messages;
+    EXPECT_FALSE(doc->OnSaveDocument(path));
+    EXPECT_TRUE(doc->IsTargetReplaced());
+    EXPECT_EQ(ReadFileBytes(path), vppbytes::Archive({{"b.bin", Pattern(10, 2)}}));
+    EXPECT_EQ(doc->m_nFileCount, 0);
+    EXPECT_EQ(doc->GetPathName(), "");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(messages.texts, std::vector<std::string>{CPackwright32Doc::GetReloadFailedText(GetFullPath(path))});
 }
 
 TEST_F(SaveTest, CopyResultCodesAndTexts)

@@ -6,9 +6,12 @@
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
 
 #include "core/Packwright32Doc.h"
 #include "framework/win32/AfxRes.h"
+#include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/TestUtil.h"
 #include "tests/support/VppBytes.h"
 #include "tests/win/GuiTestUtil.h"
@@ -219,4 +222,109 @@ TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
         ASSERT_NE(session.app().OpenDocumentFile(archive.c_str()), nullptr);
         EXPECT_EQ(Archive(session)->m_nFileCount, 2);
     }
+}
+
+namespace {
+// Runs a command line in a process of its own and waits for it to end.
+DWORD RunAndWait(std::string commandLine)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << commandLine;
+        return DWORD(-1);
+    }
+    ::WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = DWORD(-1);
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+}  // namespace
+
+// Another program changes the open archive: packwright.exe's add renames a
+// new archive over it, a copy rewrites it in place. Extract then writes
+// nothing and says why; Save and Save As write nothing and say why; the
+// other program's archive stays as it left it, and the added file stays in
+// the document.
+TEST(DocumentFlow, AnArchiveChangedByAnotherProgramIsNeitherReadNorReplaced)
+{
+    // The shell's browser selects a preset folder only on drive C: under Wine.
+    const std::string folder = "C:\\pw-changed-test";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "rewritten in place" : "renamed over");
+        TempDir dir;
+        const std::string archive = MakeArchive(dir, "game.vpp", 2);
+        const std::string added = dir / "added.dat";
+        testutil::WriteFileText(added, "mine");
+        AppSession session({archive});
+        ASSERT_TRUE(session.started);
+        SetSetting("LastExtractionFolder", folder);
+        ASSERT_EQ(Archive(session)->AddFile(added), 0);
+        Archive(session)->UpdateAllViews(nullptr);
+
+        if (inPlace) {
+            TempDir other;
+            const std::string theirs = MakeArchive(other, "theirs.vpp", 3);
+            ASSERT_EQ(RunAndWait("cmd.exe /c copy /b /y \"" + guitest::WindowsPath(theirs) + "\" \"" +
+                                 guitest::WindowsPath(archive) + "\""),
+                      0u);
+        } else {
+            ASSERT_EQ(RunAndWait("\"" + guitest::WindowsPath(PACKWRIGHT_EXE) + "\" add \"" + archive + "\" \"" + added +
+                                 "\""),
+                      0u);
+        }
+        const std::vector<uint8_t> theirs = testutil::ReadFileBytes(archive);
+
+        Command(session, ID_EDIT_SELECTALLFILES);
+        PumpIdle();
+        std::mutex mutex;
+        std::string details;
+        {
+            ModalAnswerer browse("Browse for Folder", IDOK);
+            ModalAnswerer report("Error details", IDCANCEL);
+            report.onFound = [&](HWND hDlg) {
+                char text[4096] = {};
+                ::GetDlgItemTextA(hDlg, IDC_ERROR_DETAILS, text, sizeof text);
+                std::lock_guard<std::mutex> lock(mutex);
+                details = text;
+                ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            };
+            Command(session, ID_EDIT_EXTRACTFILES);
+            EXPECT_EQ(report.Count(), 1);
+        }
+        const std::string changed = CPackwright32Doc::GetExtractResultText(EXTRACT_ARCHIVE_CHANGED);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            EXPECT_EQ(details, "game0.dat\r\n" + changed + "\r\n\r\ngame1.dat\r\n" + changed +
+                                   "\r\n\r\nadded.dat\r\n" + CPackwright32Doc::GetExtractResultText(EXTRACT_NOT_SAVED) +
+                                   "\r\n\r\n");
+        }
+        for (const char* name : {"game0.dat", "game1.dat", "added.dat"})
+            EXPECT_FALSE(testutil::PathExists(folder + "\\" + name)) << name;
+
+        const std::string refusal = CPackwright32Doc::GetArchiveChangedText(archive);
+        {
+            ModalAnswerer message(kAppTitle, IDOK);
+            Command(session, ID_FILE_SAVE);
+            EXPECT_EQ(message.Texts(), std::vector<std::string>{refusal});
+        }
+        {
+            auto answer = AnswerFileDialog("Save As", dir / "copy.vpp");
+            ModalAnswerer message(kAppTitle, IDOK);
+            Command(session, ID_FILE_SAVE_AS);
+            EXPECT_EQ(message.Texts(), std::vector<std::string>{refusal});
+        }
+        EXPECT_EQ(testutil::ReadFileBytes(archive), theirs);
+        EXPECT_FALSE(testutil::PathExists(dir / "copy.vpp"));
+        EXPECT_FALSE(testutil::PathExists(archive + ".try"));
+        EXPECT_TRUE(Archive(session)->IsModified());
+        EXPECT_EQ(Archive(session)->m_nFileCount, 3);
+        EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - game.vpp");
+    }
+    ::RemoveDirectoryA(folder.c_str());
 }
