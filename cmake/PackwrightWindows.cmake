@@ -112,9 +112,13 @@ if(WIN_TEST_SOURCES)
   # A library without the tools' exports, put in hm_tools.dll's place.
   add_library(hm_tools_bare SHARED "${CMAKE_SOURCE_DIR}/tests/win/bare/BareLibrary.cpp")
   set_target_properties(hm_tools_bare PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  # A library that leaves a file beside itself when loaded, planted where
+  # the program must not look.
+  add_library(hm_tools_planted SHARED "${CMAKE_SOURCE_DIR}/tests/win/planted/PlantedLibrary.cpp")
+  set_target_properties(hm_tools_planted PROPERTIES PREFIX "" IMPORT_PREFIX "")
   # Tests start the real programs: PACKWRIGHT_EXE, PACKWRIGHT32_EXE, HM_TOOLS_DLL.
   foreach(pair packwright:PACKWRIGHT_EXE Packwright32:PACKWRIGHT32_EXE hm_tools:HM_TOOLS_DLL
-               hm_tools_bare:HM_TOOLS_BARE_DLL)
+               hm_tools_bare:HM_TOOLS_BARE_DLL hm_tools_planted:HM_TOOLS_PLANTED_DLL)
     string(REPLACE ":" ";" pair "${pair}")
     list(GET pair 0 prog)
     list(GET pair 1 macro)
