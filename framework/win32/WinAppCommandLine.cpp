@@ -1,6 +1,7 @@
 #include "framework/win32/WinApp.h"
 
 #include "framework/base/Report.h"
+#include "framework/win32/Wnd.h"
 
 namespace {
 const char* const kTextUnregistered =
@@ -37,7 +38,10 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         m_nDdeCmdShow = m_nCmdShow;
         m_nCmdShow = SW_HIDE;
         OnFileNew();
-        return m_pMainWnd != nullptr;
+        if (!m_pMainWnd) return FALSE;
+        // Bound to the window, so that the timer goes with it.
+        ::SetTimer(m_pMainWnd->m_hWnd, kDdeWaitTimerId, kDdeOpenWaitMs, OnDdeWaitOver);
+        return TRUE;
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // Nothing here prints: the file is opened, unseen, and the program ends.
