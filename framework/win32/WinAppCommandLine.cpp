@@ -1,5 +1,7 @@
 #include "framework/win32/WinApp.h"
 
+#include <shlwapi.h>
+
 #include "framework/base/Report.h"
 #include "framework/win32/Wnd.h"
 
@@ -56,7 +58,7 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         // The profile goes too, as the message says.
         BOOL ok = TRUE;
         if (!GetProfileKeyPath().empty()) {
-            const LSTATUS status = ::RegDeleteTreeA(HKEY_CURRENT_USER, GetProfileKeyPath().c_str());
+            const LSTATUS status = ::SHDeleteKeyA(HKEY_CURRENT_USER, GetProfileKeyPath().c_str());
             ok = status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
         }
         if (!info.m_bRunEmbedded) AfxMessageBox(ok ? kTextUnregistered : kTextUnregisterFailed, afx::mbOk);
