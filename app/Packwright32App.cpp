@@ -95,8 +95,8 @@ BOOL CPackwright32App::InitInstance()
 namespace {
 // Rows can go by far faster than the screen can follow: the progress is
 // updated at most this often, besides its first and last step.
-const ULONGLONG kProgressPaintIntervalMs = 30;
-const ULONGLONG kProgressPaintMaxIntervalMs = 100;
+const DWORD kProgressPaintIntervalMs = 30;
+const DWORD kProgressPaintMaxIntervalMs = 100;
 
 void RedrawNow(HWND hWnd)
 {
@@ -113,7 +113,7 @@ void CPackwright32App::ShowProgress(const std::string& action)
     m_dlgProgress.m_ctlAction.SetWindowText(action);
     RedrawNow(m_dlgProgress.m_hWnd);
     PaintWhileBusy();
-    m_nLastProgressPaint = ::GetTickCount64();
+    m_nLastProgressPaint = ::GetTickCount();
 }
 
 void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
@@ -125,8 +125,8 @@ void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nT
     // step drawn shows where the command is. A slow paint (a few ms under
     // Wine) spaces the next one further out, up to a tenth of a second, so
     // drawing takes a small part of the command's time.
-    const ULONGLONG now = ::GetTickCount64();
-    const ULONGLONG interval =
+    const DWORD now = ::GetTickCount();
+    const DWORD interval =
         std::clamp(20 * m_nProgressPaintCost, kProgressPaintIntervalMs, kProgressPaintMaxIntervalMs);
     if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < interval) return;
     m_nLastProgressPaint = now;
@@ -136,7 +136,7 @@ void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nT
     RedrawNow(m_dlgProgress.m_ctlDetail.m_hWnd);
     RedrawNow(m_dlgProgress.m_ctlProgress.m_hWnd);
     PaintWhileBusy();
-    m_nProgressPaintCost = ::GetTickCount64() - now;
+    m_nProgressPaintCost = ::GetTickCount() - now;
 }
 
 void CPackwright32App::HideProgress() { m_dlgProgress.DestroyWindow(); }

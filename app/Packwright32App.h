@@ -35,6 +35,8 @@ private:
 
     // The handler replaced at start-up, given back at the end.
     std::optional<ErrorDetailsHandler> m_previousDetailsHandler;
-    ULONGLONG m_nLastProgressPaint = 0;
-    ULONGLONG m_nProgressPaintCost = 0;  // ms the last paint of the progress took
+    // GetTickCount, whose differences stay right across its wrap after 49.7
+    // days (Windows XP has no GetTickCount64).
+    DWORD m_nLastProgressPaint = 0;
+    DWORD m_nProgressPaintCost = 0;  // ms the last paint of the progress took
 };

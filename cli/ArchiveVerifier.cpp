@@ -23,7 +23,12 @@ CArchiveVerifier::CArchiveVerifier(const std::string& path) : m_strPath(path) {}
 std::vector<std::string> CArchiveVerifier::Run()
 {
     m_findings.clear();
+    m_notes.clear();
     m_records.clear();
+    m_bPaddingInHeader = m_bPaddingInDirectory = false;
+    m_nPaddingEntries = 0;
+    m_nPaddingFirst = -1;
+    m_strPaddingFirstWhere.clear();
     CFileException error;
     if (!m_file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary, &error)) {
         if (error.m_strFileName.empty()) error.m_strFileName = m_strPath;
@@ -37,6 +42,7 @@ std::vector<std::string> CArchiveVerifier::Run()
         CheckData();
         CheckSizes();
     }
+    SummarisePadding();
     m_file.Close();
     return m_findings;
 }
@@ -69,7 +75,10 @@ bool CArchiveVerifier::CheckHeader()
     m_nDataStart = VppDataStart(m_nCount);
 
     const int64_t at = FindNonZero(VPP_HEADER_SIZE, VPP_BLOCK_SIZE);
-    if (at >= 0) Report("header padding: non-zero byte at offset " + Num(at));
+    if (at >= 0) {
+        m_bPaddingInHeader = true;
+        NotePadding(at, "in the header");
+    }
     return true;
 }
 
@@ -115,7 +124,10 @@ void CArchiveVerifier::ReadDirectory()
     if (m_bDirectoryWhole) {
         const int64_t at =
             FindNonZero(VPP_BLOCK_SIZE + int64_t(VPP_RECORD_SIZE) * m_nCount, m_nDataStart);
-        if (at >= 0) Report("directory padding: non-zero byte at offset " + Num(at));
+        if (at >= 0) {
+            m_bPaddingInDirectory = true;
+            NotePadding(at, "in the directory");
+        }
     }
 }
 
@@ -144,7 +156,10 @@ void CArchiveVerifier::CheckData()
             continue;
         }
         const int64_t at = FindNonZero(end, r.offset + VppAlign(r.size));
-        if (at >= 0) Report(Describe(i) + ": non-zero padding byte at offset " + Num(at) + " after its data");
+        if (at >= 0) {
+            ++m_nPaddingEntries;
+            NotePadding(at, "after the data of " + Describe(i));
+        }
     }
 }
 
@@ -158,6 +173,31 @@ void CArchiveVerifier::CheckSizes()
                Num(m_nComputed));
     if (m_nLength != m_nComputed)
         Report("file length is " + Num(m_nLength) + " bytes, the directory gives " + Num(m_nComputed));
+}
+
+void CArchiveVerifier::NotePadding(int64_t at, const std::string& where)
+{
+    if (m_nPaddingFirst < 0) {
+        m_nPaddingFirst = at;
+        m_strPaddingFirstWhere = where;
+    }
+}
+
+void CArchiveVerifier::SummarisePadding()
+{
+    if (m_nPaddingFirst < 0) return;
+    // One line however many entries: a tool that pads with stale bytes
+    // would otherwise give a line for nearly every entry.
+    std::vector<std::string> places;
+    if (m_bPaddingInHeader) places.push_back("in the header");
+    if (m_bPaddingInDirectory) places.push_back("in the directory");
+    if (m_nPaddingEntries > 0)
+        places.push_back("after " + Num(m_nPaddingEntries) + (m_nPaddingEntries == 1 ? " entry" : " entries"));
+    std::string text = "non-zero padding ";
+    for (size_t i = 0; i < places.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == places.size() ? " and " : ", ") + places[i];
+    m_notes.push_back(text + "; the first byte at offset " + Num(m_nPaddingFirst) + ", " + m_strPaddingFirstWhere +
+                      " (readers ignore padding)");
 }
 
 int64_t CArchiveVerifier::FindNonZero(int64_t from, int64_t to)

@@ -1,7 +1,8 @@
 #pragma once
 // Checks a VPP archive for what the reader lets pass: data outside the file,
 // a header size field that disagrees with the directory or the file length,
-// non-zero padding, duplicate and unsafe names, too many files. Reads the
+// duplicate and unsafe names, too many files. Non-zero padding is only noted:
+// every reader ignores it, and other tools leave stale bytes there. Reads the
 // file itself in bounded chunks, so archives near 2 GiB cost little memory.
 
 #include <cstdint>
@@ -17,6 +18,9 @@ public:
     // One line per problem found; empty when the archive is clean. File
     // errors escape as CFileException.
     std::vector<std::string> Run();
+    // What the last Run saw that does no harm: at most one line, on
+    // non-zero padding (where, and how much of it).
+    const std::vector<std::string>& Notes() const { return m_notes; }
 
 private:
     struct Record {
@@ -30,6 +34,9 @@ private:
     void CheckNames();
     void CheckData();
     void CheckSizes();
+    // Records non-zero padding first seen at offset `at`, in `where`.
+    void NotePadding(int64_t at, const std::string& where);
+    void SummarisePadding();
 
     // Offset of the first non-zero byte in [from, to) clipped to the file,
     // or -1 when all are zero.
@@ -49,4 +56,11 @@ private:
     // them only add their sizes to m_nComputed.
     std::vector<Record> m_records;
     std::vector<std::string> m_findings;
+    std::vector<std::string> m_notes;
+    // Non-zero padding: where it lies, and the first offset and place.
+    bool m_bPaddingInHeader = false;
+    bool m_bPaddingInDirectory = false;
+    int m_nPaddingEntries = 0;
+    int64_t m_nPaddingFirst = -1;
+    std::string m_strPaddingFirstWhere;
 };

@@ -366,14 +366,25 @@ int CmdVerify(const Args& args, const Options& options)
     g_subject = args[0];
     if (RefuseFolder(args[0])) return kExitFailed;
     CArchiveVerifier verifier(args[0]);
-    const std::vector<std::string> findings = verifier.Run();
-    if (options.json) {
-        std::string text = FormatString("{\"ok\":%s,\"problems\":[", findings.empty() ? "true" : "false");
-        for (size_t i = 0; i < findings.size(); ++i) text += (i == 0 ? "\n" : ",\n") + JsonString(findings[i]);
-        WriteOut(text + (findings.empty() ? "]}\n" : "\n]}\n"));
-    } else {
-        for (const std::string& finding : findings) WriteOut(finding + "\n");
-        if (findings.empty()) WriteOut("OK\n");
+    std::vector<std::string> problems = verifier.Run();
+    std::vector<std::string> notes = verifier.Notes();
+    // For checking this program's own output, where padding is always zero.
+    if (options.strict) {
+        problems.insert(problems.end(), notes.begin(), notes.end());
+        notes.clear();
     }
-    return findings.empty() ? kExitOk : kExitFailed;
+    if (options.json) {
+        const auto array = [](const std::vector<std::string>& lines) {
+            std::string text = "[";
+            for (size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "\n" : ",\n") + JsonString(lines[i]);
+            return text + (lines.empty() ? "]" : "\n]");
+        };
+        WriteOut(FormatString("{\"ok\":%s,\"problems\":", problems.empty() ? "true" : "false") + array(problems) +
+                 ",\"notes\":" + array(notes) + "}\n");
+    } else {
+        for (const std::string& problem : problems) WriteOut(problem + "\n");
+        for (const std::string& note : notes) WriteOut("note: " + note + "\n");
+        if (problems.empty()) WriteOut("OK\n");
+    }
+    return problems.empty() ? kExitOk : kExitFailed;
 }

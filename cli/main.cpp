@@ -47,7 +47,8 @@ const Option kOptions[] = {
     {"--null", "-0", kOptNull, &Options::null, "list: end each record with a NUL byte, names raw"},
     {"--json", nullptr, kOptJson, &Options::json, "list, info, verify: print one JSON value"},
     {"--strict", nullptr, kOptStrict, &Options::strict,
-     "create, add: refuse files whose names extract could not write"},
+     "create, add: refuse files whose names extract could not write;\n"
+     "                 verify: count non-zero padding as a problem"},
     {"--drop-extra", nullptr, kOptDropExtra, &Options::dropExtra,
      "add, remove: save even though records not loaded are lost"},
 };
@@ -124,15 +125,27 @@ const Command kCommands[] = {
      "If any NAME is not in the archive, it is reported as \"not found\" and\n"
      "the archive is left as it was. An archive with files that cannot be\n"
      "loaded is left as it was unless --drop-extra is given.\n"},
-    {"verify", "[--json]", "ARCHIVE", 1, 1, 1, kOptJson, CmdVerify, "check an archive for damage",
-     "Checks what opening an archive does not: that every entry's data lies\n"
-     "inside the file, that the header's size field and the file's length match\n"
-     "the directory, that all padding is zero, that no two names differ only in\n"
-     "letter case, that every name can be extracted into a folder, and that the\n"
-     "archive holds no more files than can be loaded. Prints one line per\n"
-     "problem, or \"OK\" when there is none. A file of 0 bytes is an empty\n"
-     "archive, as for every other command. --json prints {\"ok\": true|false,\n"
-     "\"problems\": [lines]}.\n"},
+    {"verify", "[--strict] [--json]", "ARCHIVE", 1, 1, 1, kOptStrict | kOptJson, CmdVerify,
+     "check an archive for damage",
+     "Checks what opening an archive does not. Problems, which make the archive\n"
+     "unreadable, wrong or unsafe to extract: entry data that runs past the end\n"
+     "of the file, a directory shorter than the header's count, a header size\n"
+     "field or a file length that disagrees with the directory, a bad signature\n"
+     "or version, more files than can be loaded, names that differ only in\n"
+     "letter case, names that cannot be extracted into a folder, a name that\n"
+     "fills its whole field or has bytes after its end. Prints one line per\n"
+     "problem, or \"OK\" when there is none; the exit status is 1 when there\n"
+     "are problems.\n"
+     "\n"
+     "Notes, which do no harm: non-zero padding (between the header, the\n"
+     "directory and the entries' data; every reader ignores it, and other tools\n"
+     "leave stale bytes there) is said once per archive in a line starting\n"
+     "\"note:\", with how many entries it follows and where the first byte is,\n"
+     "and the exit status stays 0. --strict counts it as a problem instead, for\n"
+     "checking archives this program wrote, whose padding is always zero.\n"
+     "\n"
+     "A file of 0 bytes is an empty archive, as for every other command.\n"
+     "--json prints {\"ok\": true|false, \"problems\": [lines], \"notes\": [lines]}.\n"},
 };
 
 const Command* FindCommand(const std::string& name)
@@ -191,8 +204,8 @@ std::string MainHelp()
         "  sed -i 's/speed=1/speed=2/' table.tbl\n"
         "  packwright add game.vpp table.tbl && packwright verify game.vpp\n"
         "\n"
-        "Exit status: 0 success, 1 an operation failed (verify: problems found),\n"
-        "2 usage error.\n";
+        "Exit status: 0 success, 1 an operation failed (verify: problems found;\n"
+        "notes alone leave it 0), 2 usage error.\n";
     return text;
 }
 

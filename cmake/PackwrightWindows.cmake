@@ -14,6 +14,14 @@ function(packwright_glob_dirs out)
   set(${out} ${all} PARENT_SCOPE)
 endfunction()
 
+# GetTickCount64 in place of the one that the static thread library imports
+# and XP lacks; an object, not an archive, so the linker takes it first.
+add_library(xp_compat OBJECT "${CMAKE_SOURCE_DIR}/framework/win32/compat/TickCount64.cpp")
+packwright_target_defaults(xp_compat)
+if(TARGET packwright)
+  target_sources(packwright PRIVATE $<TARGET_OBJECTS:xp_compat>)
+endif()
+
 # framework/win32: windows, message routing, dialogs, GDI, shell.
 packwright_sources(FW_WIN32_SOURCES framework/win32)
 if(FW_WIN32_SOURCES)
@@ -46,7 +54,7 @@ if(APP_SOURCES AND TARGET fw_win32)
   endif()
 endif()
 if(TARGET pw_app AND APP_MAIN_SOURCES)
-  add_executable(Packwright32 WIN32 ${APP_MAIN_SOURCES} ${APP_RESOURCES})
+  add_executable(Packwright32 WIN32 ${APP_MAIN_SOURCES} ${APP_RESOURCES} $<TARGET_OBJECTS:xp_compat>)
   packwright_target_defaults(Packwright32)
   target_link_libraries(Packwright32 PRIVATE pw_app)
   # The module description file the program reads its version from at
@@ -86,13 +94,22 @@ endif()
 packwright_sources(HM_TOOLS_SOURCES suite/hm_tools)
 file(GLOB HM_TOOLS_DEF CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/suite/hm_tools/*.def")
 if(HM_TOOLS_SOURCES)
-  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF} suite/hm_tools/hm_tools.rc)
+  add_library(hm_tools SHARED ${HM_TOOLS_SOURCES} ${HM_TOOLS_DEF} suite/hm_tools/hm_tools.rc
+              $<TARGET_OBJECTS:xp_compat>)
   packwright_target_defaults(hm_tools)
   set_target_properties(hm_tools PROPERTIES PREFIX "" IMPORT_PREFIX "")
   target_link_libraries(hm_tools PRIVATE user32 advapi32)
   if(TARGET Packwright32)
     add_dependencies(Packwright32 hm_tools)
   endif()
+endif()
+
+# The shipped binaries name the oldest Windows they start on in their
+# headers and import nothing newer. Run in every Windows tree, the win32 one
+# (the shipping build, XP) included.
+if(TARGET Packwright32 AND TARGET packwright AND TARGET hm_tools)
+  add_test(NAME imports COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/imports.sh" "${CMAKE_OBJDUMP}"
+           "${PACKWRIGHT_MIN_WINDOWS}" $<TARGET_FILE:Packwright32> $<TARGET_FILE:packwright> $<TARGET_FILE:hm_tools>)
 endif()
 
 # win_tests: the framework and the program driven through real windows.
@@ -112,9 +129,13 @@ if(WIN_TEST_SOURCES)
   # A library without the tools' exports, put in hm_tools.dll's place.
   add_library(hm_tools_bare SHARED "${CMAKE_SOURCE_DIR}/tests/win/bare/BareLibrary.cpp")
   set_target_properties(hm_tools_bare PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  # A library that leaves a file beside itself when loaded, planted where
+  # the program must not look.
+  add_library(hm_tools_planted SHARED "${CMAKE_SOURCE_DIR}/tests/win/planted/PlantedLibrary.cpp")
+  set_target_properties(hm_tools_planted PROPERTIES PREFIX "" IMPORT_PREFIX "")
   # Tests start the real programs: PACKWRIGHT_EXE, PACKWRIGHT32_EXE, HM_TOOLS_DLL.
   foreach(pair packwright:PACKWRIGHT_EXE Packwright32:PACKWRIGHT32_EXE hm_tools:HM_TOOLS_DLL
-               hm_tools_bare:HM_TOOLS_BARE_DLL)
+               hm_tools_bare:HM_TOOLS_BARE_DLL hm_tools_planted:HM_TOOLS_PLANTED_DLL)
     string(REPLACE ":" ";" pair "${pair}")
     list(GET pair 0 prog)
     list(GET pair 1 macro)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test suite: native, sanitized native plus fuzzing, and win64
-# under Wine. All suites run even when one fails; the exit status is 0 only
-# if every test passed.
+# Runs every test suite: native, sanitized native plus fuzzing, win64
+# under Wine, and the win32 binaries' import check. All suites run even
+# when one fails; the exit status is 0 only if every test passed.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -19,6 +19,8 @@ suite() {
 suite native ctest --preset native
 suite sanitize ctest --preset sanitize
 suite win64 scripts/wine-session.sh build/win64/wineprefix ctest --preset win64
+# Nothing of the 32-bit build runs here: only the check of its binaries' imports.
+suite win32 ctest --preset win32
 
 # One closing line over all suites, from CTest's own counts.
 read -r total bad < <(awk '/tests passed, .* tests? failed out of/ {

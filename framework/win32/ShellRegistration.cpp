@@ -1,5 +1,8 @@
 #include "framework/win32/ShellRegistration.h"
 
+// SHDeleteKey, not RegDeleteTree: Windows XP has only the former.
+#include <shlwapi.h>
+
 #include "framework/win32/RegKey.h"
 
 namespace {
@@ -69,10 +72,10 @@ BOOL UnregisterShellFileType(HKEY hRoot, const CShellFileType& type)
     if (type.m_strFileTypeId.empty()) return FALSE;
     BOOL ok = TRUE;
     if (!type.m_strFilterExt.empty() && SameText(DefaultValue(hRoot, type.m_strFilterExt), type.m_strFileTypeId)) {
-        const LSTATUS status = ::RegDeleteTreeA(hRoot, type.m_strFilterExt.c_str());
+        const LSTATUS status = ::SHDeleteKeyA(hRoot, type.m_strFilterExt.c_str());
         ok &= status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
     }
-    const LSTATUS status = ::RegDeleteTreeA(hRoot, type.m_strFileTypeId.c_str());
+    const LSTATUS status = ::SHDeleteKeyA(hRoot, type.m_strFileTypeId.c_str());
     ok &= status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
     return ok;
 }

@@ -2,6 +2,7 @@
 
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FrameWnd.h"
+#include "framework/win32/LibrarySearch.h"
 #include "framework/win32/Wnd.h"
 
 namespace {
@@ -138,6 +139,8 @@ int CWinApp::Run()
 
 int AfxWinMain(HINSTANCE hInstance, int nCmdShow)
 {
+    // Before anything loads a library, system code included.
+    AfxRestrictLibrarySearch();
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
     app->m_hInstance = hInstance;

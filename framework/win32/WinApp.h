@@ -61,6 +61,10 @@ public:
     const CDdeServer* GetDdeServer() const { return m_pDdeServer.get(); }
     // Carries out one DDE command; FALSE when it is not known.
     virtual BOOL OnDDECommand(const CDdeCommand& command);
+    // How long a /dde start waits hidden for the shell's DDE open. Then it
+    // shows its window with the new archive, as a plain start does: the
+    // shell's conversation may have failed, or someone started it by hand.
+    static constexpr UINT kDdeOpenWaitMs = 5000;
 
     void SetRegistryKey(const char* key);
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
@@ -94,6 +98,10 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     std::unique_ptr<CDdeServer> m_pDdeServer;
     int m_nDdeCmdShow = -1;  // the show mode held back by a /dde start
+    static constexpr UINT_PTR kDdeWaitTimerId = 0xDDE;  // on the main window
+    // Shows the main window held back by a /dde start, once.
+    void ShowAfterDdeWait();
+    static void CALLBACK OnDdeWaitOver(HWND hWnd, UINT, UINT_PTR nIDEvent, DWORD);
     MessageBoxHandler m_previousMessageHandler;
 };
 

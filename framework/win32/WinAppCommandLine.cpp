@@ -1,6 +1,9 @@
 #include "framework/win32/WinApp.h"
 
+#include <shlwapi.h>
+
 #include "framework/base/Report.h"
+#include "framework/win32/Wnd.h"
 
 namespace {
 const char* const kTextUnregistered =
@@ -37,7 +40,10 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         m_nDdeCmdShow = m_nCmdShow;
         m_nCmdShow = SW_HIDE;
         OnFileNew();
-        return m_pMainWnd != nullptr;
+        if (!m_pMainWnd) return FALSE;
+        // Bound to the window, so that the timer goes with it.
+        ::SetTimer(m_pMainWnd->m_hWnd, kDdeWaitTimerId, kDdeOpenWaitMs, OnDdeWaitOver);
+        return TRUE;
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // Nothing here prints: the file is opened, unseen, and the program ends.
@@ -52,7 +58,7 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         // The profile goes too, as the message says.
         BOOL ok = TRUE;
         if (!GetProfileKeyPath().empty()) {
-            const LSTATUS status = ::RegDeleteTreeA(HKEY_CURRENT_USER, GetProfileKeyPath().c_str());
+            const LSTATUS status = ::SHDeleteKeyA(HKEY_CURRENT_USER, GetProfileKeyPath().c_str());
             ok = status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
         }
         if (!info.m_bRunEmbedded) AfxMessageBox(ok ? kTextUnregistered : kTextUnregisterFailed, afx::mbOk);

@@ -1,5 +1,6 @@
 #include "framework/win32/WinApp.h"
 
+#include "framework/win32/Callback.h"
 #include "framework/win32/ShellRegistration.h"
 #include "framework/win32/Wnd.h"
 
@@ -44,9 +45,26 @@ BOOL CWinApp::OnDDECommand(const CDdeCommand& command)
     if ((!open && !print) || command.m_arrArgs.empty()) return FALSE;
     // Print has nothing to print here: like open, it only opens the file.
     OpenDocumentFile(command.m_arrArgs[0].c_str());
-    if (m_pMainWnd && m_pMainWnd->m_hWnd && !::IsWindowVisible(m_pMainWnd->m_hWnd) && m_nDdeCmdShow != -1) {
-        m_pMainWnd->ShowWindow(m_nDdeCmdShow == SW_HIDE ? SW_SHOW : m_nDdeCmdShow);
-        m_nDdeCmdShow = -1;
-    }
+    ShowAfterDdeWait();
     return TRUE;
+}
+
+void CWinApp::ShowAfterDdeWait()
+{
+    if (!m_pMainWnd || !m_pMainWnd->m_hWnd) return;
+    ::KillTimer(m_pMainWnd->m_hWnd, kDdeWaitTimerId);
+    if (m_nDdeCmdShow == -1 || ::IsWindowVisible(m_pMainWnd->m_hWnd)) return;
+    m_pMainWnd->ShowWindow(m_nDdeCmdShow == SW_HIDE ? SW_SHOW : m_nDdeCmdShow);
+    m_pMainWnd->UpdateWindow();
+    m_nDdeCmdShow = -1;
+}
+
+void CALLBACK CWinApp::OnDdeWaitOver(HWND hWnd, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    ::KillTimer(hWnd, nIDEvent);
+    AfxCallbackGuard(0, [hWnd] {
+        CWinApp* app = AfxGetApp();
+        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd == hWnd) app->ShowAfterDdeWait();
+        return 0;
+    });
 }

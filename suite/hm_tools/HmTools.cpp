@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 extern "C" {
@@ -30,12 +31,24 @@ struct ModuleRecord {
     DWORD build = 0;
 };
 
+// One value of key\subKey of the given type, into data (size in bytes, in
+// and out). RegGetValue does this from Windows Vista on; XP has not got it.
+bool RegValue(HKEY key, const char* subKey, const char* value, DWORD wantedType, void* data, DWORD& size)
+{
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(key, subKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    DWORD type = 0;
+    const LONG status = ::RegQueryValueExA(opened, value, nullptr, &type, static_cast<BYTE*>(data), &size);
+    ::RegCloseKey(opened);
+    return status == ERROR_SUCCESS && type == wantedType;
+}
+
 std::string RegText(HKEY key, const char* subKey, const char* value)
 {
     char text[8192] = {};
-    DWORD size = sizeof text;
-    if (::RegGetValueA(key, subKey, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) return {};
-    return text;
+    DWORD size = sizeof text - 1;  // room for the end a stored text may lack
+    if (!RegValue(key, subKey, value, REG_SZ, text, size)) return {};
+    return std::string(text, ::strnlen(text, size));
 }
 
 std::string ModulePath(HMODULE module)
@@ -61,8 +74,7 @@ bool FindOwnRecord(ModuleRecord& record)
         record.coder = RegText(tools, name, "Coder");
         DWORD build = 0;
         DWORD size = sizeof build;
-        if (::RegGetValueA(tools, name, "Build", RRF_RT_REG_DWORD, nullptr, &build, &size) == ERROR_SUCCESS)
-            record.build = build;
+        if (RegValue(tools, name, "Build", REG_DWORD, &build, size) && size == sizeof build) record.build = build;
         found = true;
     }
     ::RegCloseKey(tools);

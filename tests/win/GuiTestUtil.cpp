@@ -217,14 +217,15 @@ BOOL CALLBACK InspectChildWindow(HWND hWnd, LPARAM lParam)
 }  // namespace
 
 ChildRun RunProgram(const std::string& args, DWORD timeoutMs, DWORD closeAfterMs, const std::string& exe,
-                    const std::function<void(HWND, DWORD)>& onMain)
+                    const std::function<void(HWND, DWORD)>& onMain, const std::string& currentFolder)
 {
     ChildRun run;
     const std::string program = WindowsPath(exe.empty() ? PACKWRIGHT32_EXE : exe);
     std::string commandLine = "\"" + program + "\" " + args;
     // Started in its own folder: libraries it loads by name must not come
     // from the test's.
-    const std::string folder = program.substr(0, program.rfind('\\') + 1);
+    const std::string folder =
+        currentFolder.empty() ? program.substr(0, program.rfind('\\') + 1) : currentFolder;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

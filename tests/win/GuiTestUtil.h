@@ -87,9 +87,11 @@ struct ChildRun {
 // Starts exe (the built Packwright32.exe when empty) with args, presses OK
 // on its message boxes and watches its windows until it ends; once its main
 // window is up, calls onMain with it, then closes the program closeAfterMs
-// later (when that is not 0).
+// later (when that is not 0). It runs in its own folder unless currentFolder
+// names another.
 ChildRun RunProgram(const std::string& args, DWORD timeoutMs = 20000, DWORD closeAfterMs = 0,
-                    const std::string& exe = {}, const std::function<void(HWND, DWORD pid)>& onMain = {});
+                    const std::string& exe = {}, const std::function<void(HWND, DWORD pid)>& onMain = {},
+                    const std::string& currentFolder = {});
 
 // The application started as the program starts, with these arguments;
 // torn down again (windows destroyed, registry root set aside) at the end.

@@ -373,14 +373,24 @@ TEST_F(ShellIntegration, PrintSwitchOpensUnseenAndEnds)
     EXPECT_EQ(session.Doc()->m_nFileCount, 1);
 }
 
-TEST_F(ShellIntegration, DdeSwitchWaitsHiddenWithANewDocument)
+TEST_F(ShellIntegration, DdeSwitchWaitsHiddenWithANewDocumentThenShowsItWhenNoOpenComes)
 {
+    const DWORD start = ::GetTickCount();
     Session session({"/dde"});
     ASSERT_TRUE(session.started);
     ASSERT_NE(session.Doc(), nullptr);
     EXPECT_EQ(session.Doc()->GetPathName(), "");
     ASSERT_NE(session.MainWnd(), nullptr);
     EXPECT_FALSE(::IsWindowVisible(session.MainWnd()));
+
+    // The shell's open never comes: the window shows, with the new archive,
+    // once the wait is over and not before.
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(session.MainWnd()) != FALSE; },
+                          CWinApp::kDdeOpenWaitMs + 5000));
+    const DWORD shownAfter = ::GetTickCount() - start;
+    EXPECT_GE(shownAfter + 50, CWinApp::kDdeOpenWaitMs);  // the tick count's grain
+    EXPECT_EQ(session.Caption(), std::string(kAppTitle) + " - Untitled");
+    EXPECT_EQ(session.Doc()->m_nFileCount, 0);
 }
 
 TEST_F(ShellIntegration, TooManyFilesWarningDoesNotStopTheStart)

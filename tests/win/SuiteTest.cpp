@@ -15,6 +15,7 @@
 
 #include "framework/base/Path.h"
 #include "framework/win32/AfxRes.h"
+#include "framework/win32/Handles.h"
 #include "framework/win32/RegKey.h"
 #include "res/resource.h"
 #include "res/version.h"
@@ -440,4 +441,45 @@ TEST_F(HelpCommands, WithoutTheLibraryOrItsExportsTheyDoNothing)
         EXPECT_TRUE(run.exited);
         EXPECT_EQ(run.exitCode, 0u);
     }
+}
+
+// A double click on an archive in a download folder makes that folder the
+// current one; a hm_tools.dll lying there must not run, even with none
+// beside the program.
+TEST_F(HelpCommands, ALibraryPlantedInTheCurrentFolderIsNeverLoaded)
+{
+    TempDir dir;
+    const std::string root = GetFullPath(dir.Path()) + "\\";
+    const std::string program = root + "program\\";
+    const std::string downloads = root + "downloads\\";
+    ASSERT_TRUE(::CreateDirectoryA(program.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(downloads.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileA(guitest::WindowsPath(PACKWRIGHT32_EXE).c_str(), (program + "Packwright32.exe").c_str(),
+                            FALSE));
+    const std::string planted = downloads + "hm_tools.dll";
+    ASSERT_TRUE(::CopyFileA(guitest::WindowsPath(HM_TOOLS_PLANTED_DLL).c_str(), planted.c_str(), FALSE));
+    const std::string mark = planted + ".ran";
+    {
+        // The mark shows: the library leaves it whenever it is loaded.
+        const CScopedLibrary loaded(::LoadLibraryA(planted.c_str()));
+        ASSERT_TRUE(loaded);
+        ASSERT_TRUE(::DeleteFileA(mark.c_str()));
+    }
+    guitest::MakeArchive(dir, "downloads\\map.vpp", 1);
+
+    int answered = 0;
+    const guitest::ChildRun run = guitest::RunProgram(
+        "\"" + downloads + "map.vpp\"", 20000, 200, program + "Packwright32.exe",
+        [&](HWND main, DWORD) {
+            for (UINT command : {ID_APP_ABOUT, ID_HELP_CHECKVERSION}) {
+                DWORD_PTR result = 0;
+                if (::SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 3000, &result))
+                    ++answered;
+            }
+        },
+        downloads);
+    EXPECT_TRUE(run.mainWindowSeen);
+    EXPECT_EQ(answered, 2);
+    EXPECT_TRUE(run.exited);
+    EXPECT_FALSE(testutil::PathExists(mark));
 }
