@@ -8,7 +8,7 @@ as BMP and ICO files by hand. Run from anywhere:
 
 Outputs:
   toolbar.bmp        7 images 22x22, strip 154x22, 4 bpp  (toolbar 128)
-  toolbar16.bmp      7 images 16x15, strip 112x15, 4 bpp  (toolbar 131)
+  toolbar16.bmp      7 images 16x15, strip 112x15, 4 bpp  (toolbar 131, menus)
   Packwright32.ico   32x32 and 16x16, 32 bpp with alpha    (icon 128)
   splash.bmp         421x261, 24 bpp                       (bitmap 136)
   splashver.bmp      138x16, 4 bpp                         (bitmap 144)
@@ -500,98 +500,103 @@ def icon22_about():
 
 
 # --------------------------------------------------------------------------
-# Toolbar images, 16x15 (toolbar 131): only black, dark grey, face and white.
+# Toolbar images, 16x15 (toolbar 131, the menus' images): the large
+# toolbar's pictures in its colours, redrawn for the smaller cell.
 
-SMALL_INKS = {"K": BLACK, "D": DARK, "L": FACE, "W": WHITE}
+SMALL_INKS = {"K": BLACK, "D": DARK, "L": FACE, "W": WHITE, "Y": YELLOW, "G": GOLD,
+              "B": BLUE, "N": NAVY, "S": SKY, "T": TAN, "R": BROWN}
 
 
 def icon16_new():
     c = Canvas(16, 15, FACE)
-    page(c, 3, 0, 12, 14, 3, flap=DARK)
+    page(c, 5, 0, 14, 14, 3)
+    c.rect(0, 3, 4, 3, YELLOW)
+    c.rect(2, 1, 2, 5, YELLOW)
+    c.put(2, 3, WHITE)
     return c
 
 
 def icon16_open():
     c = Canvas(16, 15, FACE)
-    c.outlined([(0, 13), (0, 3), (1, 2), (5, 2), (6, 3), (12, 3), (12, 13)], DARK, BLACK)
-    c.outlined([(4, 7), (15, 7), (12, 13), (0, 13)], WHITE, BLACK)
+    c.outlined([(0, 13), (0, 3), (1, 2), (5, 2), (6, 3), (12, 3), (12, 13)], GOLD, BLACK)
+    c.rect(3, 5, 10, 8, WHITE)
+    c.frame(3, 5, 10, 8, DARK)
+    c.outlined([(4, 7), (15, 7), (12, 13), (0, 13)], YELLOW, BLACK)
+    c.line(5, 8, 13, 8, WHITE)
     return c
 
 
 def icon16_save():
     c = Canvas(16, 15, FACE)
-    c.outlined([(1, 0), (13, 0), (14, 1), (14, 14), (1, 14)], DARK, BLACK)
-    c.rect(4, 1, 11, 5, WHITE)
+    c.outlined([(1, 0), (13, 0), (14, 1), (14, 14), (1, 14)], BLUE, BLACK)
+    c.line(2, 1, 2, 13, SKY)
+    c.rect(4, 1, 11, 5, PAPER)
     c.frame(4, 0, 11, 5, BLACK)
-    c.rect(9, 1, 10, 4, BLACK)
+    c.rect(9, 1, 10, 4, NAVY)
     c.rect(3, 8, 12, 14, WHITE)
     c.frame(3, 8, 12, 14, BLACK)
-    c.line(5, 10, 10, 10, DARK)
-    c.line(5, 12, 9, 12, DARK)
+    c.line(5, 10, 10, 10, BLUE)
+    c.line(5, 12, 9, 12, BLUE)
     return c
 
 
 def icon16_add():
     c = Canvas(16, 15, FACE)
-    page(c, 1, 0, 10, 12, 3, flap=DARK, lines=DARK)
-    c.shape(plus_pixels(11, 10, 3, 1), BLACK, FACE)   # FACE: a clear margin
+    page(c, 1, 0, 10, 12, 3, lines=DARK)
+    c.shape(plus_pixels(11, 10, 3, 1), GREEN, DKGREEN)
     return c
 
 
 def icon16_remove():
     c = Canvas(16, 15, FACE)
-    page(c, 1, 0, 10, 12, 3, flap=DARK, lines=DARK)
+    page(c, 1, 0, 10, 12, 3, lines=DARK)
     c.sprite(7, 6, [
-        "LLL...LLL",
-        "LKKL.LKKL",
-        "LKKKLKKKL",
-        "LLKKKKKLL",
-        ".LLKKKLL.",
-        "LLKKKKKLL",
-        "LKKKLKKKL",
-        "LKKL.LKKL",
-        "LLL...LLL"], SMALL_INKS)
+        "rrr...rrr",
+        "rRRr.rRRr",
+        "rRRRrRRRr",
+        "rrRRRRRrr",
+        ".rrRRRrr.",
+        "rrRRRRRrr",
+        "rRRRrRRRr",
+        "rRRr.rRRr",
+        "rrr...rrr"], {"R": RED, "r": DKRED})
     return c
 
 
 def icon16_extract():
     c = Canvas(16, 15, FACE)
-    c.sprite(0, 0, [
-        "...........K....",
-        "...........KK...",
-        "...KKKKKKKKKKK..",
-        "...KKKKKKKKKKK..",
-        "...KK......KK...",
-        "...KK......K....",
-        "KKKKKKKKKKK.....",
-        "KDDKKDDDDDK.....",
-        "KKKKKKKKKKK.....",
-        "KWWWWWWWWWK.....",
-        "KWWWWWWWWWK.....",
-        "KWWWKKKWWWK.....",
-        "KWWWWWWWWWK.....",
-        "KWWWWWWWWWK.....",
-        "KKKKKKKKKKK....."], SMALL_INKS)
+    # inside of the open box, the arrow rising out of it, the box's front
+    c.rect(0, 7, 10, 9, BROWN)
+    c.frame(0, 7, 10, 9, BLACK)
+    shaft = {(x, y) for x in (3, 4) for y in range(3, 9)} | {(x, y) for x in range(3, 11) for y in (3, 4)}
+    head = {(x, y) for y in range(1, 7) for x in range(10, 12 + min(y - 1, 6 - y) + 1)}
+    c.shape(shaft | head, BLUE, NAVY)
+    c.line(3, 4, 3, 8, SKY)
+    c.line(3, 3, 10, 3, SKY)
+    c.rect(0, 9, 10, 14, TAN)
+    c.frame(0, 9, 10, 14, BLACK)
+    c.rect(3, 11, 7, 13, WHITE)
+    c.frame(3, 11, 7, 13, BROWN)
     return c
 
 
 def icon16_about():
     c = Canvas(16, 15, FACE)
     c.sprite(1, 0, [
-        "....KKKKKK....",
-        "..KKDDDDDDKK..",
-        ".KDDDDWWDDDDK.",
-        ".KDDDDWWDDDDK.",
-        "KDDDDDDDDDDDDK",
-        "KDDDDWWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        ".KDDDWWWWDDDK.",
-        ".KDDDDDDDDDDK.",
-        "..KKDDDDDDKK..",
-        "....KKKKKK...."], SMALL_INKS)
+        "....NNNNNN....",
+        "..NNBBBBBBNN..",
+        ".NBSSBWWBBBBN.",
+        ".NSBBBWWBBBBN.",
+        "NBSBBBBBBBBBBN",
+        "NBSBBWWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        ".NBBBWWWWBBBN.",
+        ".NBBBBBBBBBBN.",
+        "..NNBBBBBBNN..",
+        "....NNNNNN...."], SMALL_INKS)
     return c
 
 
@@ -843,7 +848,7 @@ def main():
     small = [icon16_new(), icon16_open(), icon16_save(), icon16_add(),
              icon16_remove(), icon16_extract(), icon16_about()]
     write_bmp("toolbar.bmp", strip(big), 4, TOOLBAR_PALETTE)
-    write_bmp("toolbar16.bmp", strip(small), 4, TOOLBAR_PALETTE[:4])
+    write_bmp("toolbar16.bmp", strip(small), 4, TOOLBAR_PALETTE)
     write_ico("Packwright32.ico", [program_icon(32), program_icon_small()])
     write_bmp("splash.bmp", splash(), 24)
     write_bmp("splashver.bmp", splash_version(), 4, [RIBBON, LABEL_INK, BLACK, DARK, FACE, WHITE])

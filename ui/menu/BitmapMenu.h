@@ -67,7 +67,9 @@ public:
     // Appends all images of a toolbar bitmap; the first index, or -1.
     static int AddToolbarImages(CImageList& list, UINT nIDBitmap);
     // The bitmap with black, the greys and white in the current button colours.
-    static CScopedBitmap LoadMenuBitmap(UINT nIDBitmap);
+    // For the disabled look, light inks also become the highlight colour, so
+    // that only lines and dark fills are embossed, not whole coloured areas.
+    static CScopedBitmap LoadMenuBitmap(UINT nIDBitmap, bool bDisabledLook = false);
     // One image of source in the disabled (embossed) look.
     static void DrawDisabledImage(HDC hDC, int x, int y, int cx, int cy, HBITMAP hSource, int sx, int sy);
 

@@ -116,7 +116,7 @@ void CBitmapMenu::DrawItem(DRAWITEMSTRUCT* dis)
     if (hasImage) {
         Outline(hDC, ring, menu);
         if (greyed) {
-            if (const CScopedBitmap bitmap = LoadMenuBitmap(UINT(item->m_nImageSource))) {
+            if (const CScopedBitmap bitmap = LoadMenuBitmap(UINT(item->m_nImageSource), true)) {
                 Outline(hDC, frame, menu);
                 DrawDisabledImage(hDC, origin.x, origin.y, W, H, bitmap.Get(), W * item->m_nImageIndex, 0);
             }

@@ -3,6 +3,8 @@
 
 #include "ui/menu/BitmapMenu.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -24,6 +26,9 @@ std::optional<std::vector<WORD>> ReadToolbarIds(UINT nIDToolBar)
 
 // A COLORREF (0x00BBGGRR) as a colour-table entry.
 RGBQUAD QuadOf(COLORREF color) { return RGBQUAD{GetBValue(color), GetGValue(color), GetRValue(color), 0}; }
+
+// Yellow, gold, tan, sky: inks that a disabled image leaves out like white.
+bool IsLightInk(const RGBQUAD& q) { return 299 * q.rgbRed + 587 * q.rgbGreen + 114 * q.rgbBlue >= 140 * 1000; }
 
 bool operator==(const RGBQUAD& a, const RGBQUAD& b)
 {
@@ -113,7 +118,7 @@ int CBitmapMenu::AddToolbarImages(CImageList& list, UINT nIDBitmap)
     return list.Add(bitmap.Get(), ::GetSysColor(COLOR_BTNFACE));
 }
 
-CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap)
+CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap, bool bDisabledLook)
 {
     const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
     const HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDBitmap & 0xFFFF), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
@@ -147,12 +152,12 @@ CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap)
                 {{192, 192, 192, 0}, COLOR_BTNFACE},
                 {{255, 255, 255, 0}, COLOR_BTNHIGHLIGHT}};
     for (size_t i = 0; i < colors && i < 16; ++i) {
-        for (const auto& map : kMap) {
-            if (table[i] == map.from) {
-                table[i] = QuadOf(::GetSysColor(map.sysColor));
-                break;
-            }
-        }
+        const auto mapped = std::find_if(std::begin(kMap), std::end(kMap),
+                                         [&](const auto& map) { return table[i] == map.from; });
+        if (mapped != std::end(kMap))
+            table[i] = QuadOf(::GetSysColor(mapped->sysColor));
+        else if (bDisabledLook && IsLightInk(table[i]))
+            table[i] = QuadOf(::GetSysColor(COLOR_BTNHIGHLIGHT));
     }
 
     const CScopedClientDC screen(nullptr);
