@@ -220,7 +220,7 @@ DIALOGS = {
 }
 
 TOOLBAR_IDS = [ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ADD, REMOVE, EXTRACT, 0, ID_APP_ABOUT]
-TOOLBARS = {128: (22, 22), 131: (16, 15)}
+TOOLBARS = {128: (22, 22), 131: (16, 15), 132: (33, 33), 133: (44, 44), 134: (24, 22), 135: (32, 30)}
 BUTTON_COLOURS = {(0, 0, 0), (128, 128, 128), (192, 192, 192), (255, 255, 255)}
 BITMAPS = {136: (421, 261, 24), 144: (138, 16, 4), 131: (112, 15, 4)}
 
@@ -305,7 +305,10 @@ def check(res):
         (count,) = struct.unpack_from("<H", buf, 4)
         sizes = {(buf[6 + 14 * i] or 256, buf[7 + 14 * i] or 256) for i in range(count)}
         expect("icon 128 sizes", sizes >= {(16, 16), (32, 32)}, True)
-    need((RT_MANIFEST, 1), "manifest 1")
+    buf = need((RT_MANIFEST, 1), "manifest 1")
+    if buf:
+        # Unaware, Windows stretches the window at 150% and blurs every letter.
+        expect("manifest dpiAware", b">true</dpiAware>" in buf, True)
     return errors
 
 

@@ -9,6 +9,10 @@ as BMP and ICO files by hand. Run from anywhere:
 Outputs:
   toolbar.bmp        7 images 22x22, strip 154x22, 4 bpp  (toolbar 128)
   toolbar16.bmp      7 images 16x15, strip 112x15, 4 bpp  (toolbar 131, menus)
+  toolbar150.bmp     7 images 33x33, 4 bpp                 (toolbar 132, at 150%)
+  toolbar200.bmp     7 images 44x44, 4 bpp                 (toolbar 133, at 200%)
+  menu150.bmp        7 images 24x22, 4 bpp                 (toolbar 134, menus at 150%)
+  menu200.bmp        7 images 32x30, 4 bpp                 (toolbar 135, menus at 200%)
   Packwright32.ico   32x32 and 16x16, 32 bpp with alpha    (icon 128)
   splash.bmp         421x261, 24 bpp                       (bitmap 136)
   splashver.bmp      138x16, 4 bpp                         (bitmap 144)
@@ -600,6 +604,135 @@ def icon16_about():
     return c
 
 
+# --------------------------------------------------------------------------
+# Larger images for screens at 150% and 200% text size: the 22x22 pictures
+# drawn again from shapes, so that edges stay sharp where a stretched bitmap
+# would be blurred or blocky. Coordinates are those of the 22x22 grid, as
+# pixel edges; outlines are t pixels wide, inside each shape.
+
+class Scaled:
+    def __init__(self, w, h, size, t):
+        self.c = Canvas(w, h, FACE)
+        self.k = size / 22.0
+        self.t = t
+        self.ox, self.oy = (w - size) // 2, (h - size) // 2
+
+    def _px(self, x, y):
+        return self.ox + x * self.k, self.oy + y * self.k
+
+    def poly(self, pts):
+        layer = Canvas(self.c.w, self.c.h)
+        layer.polygon([self._px(x, y) for x, y in pts], WHITE)
+        return {(x, y) for y in range(layer.h) for x in range(layer.w) if layer.get(x, y)[3] > 0}
+
+    def rect(self, x0, y0, x1, y1):
+        return self.poly([(x0, y0), (x1, y0), (x1, y1), (x0, y1)])
+
+    def ellipse(self, cx, cy, r):
+        (px, py), pr = self._px(cx, cy), r * self.k
+        return {(x, y) for y in range(self.c.h) for x in range(self.c.w)
+                if (x + 0.5 - px) ** 2 + (y + 0.5 - py) ** 2 <= pr * pr}
+
+    def bar(self, x0, y0, x1, y1, direction):
+        """A stroke starting at the grid line y0 (or x0): t pixels thick
+        where the grid is wide enough to keep strokes apart, else one."""
+        (a, b), (e, f) = self._px(x0, y0), self._px(x1, y1)
+        t = self.t if self.k >= 1.75 else 1
+        if direction == "h":
+            y = int(b)
+            return {(x, y + i) for x in range(int(round(a)), int(round(e))) for i in range(t)}
+        x = int(a)
+        return {(x + i, y) for y in range(int(round(b)), int(round(f))) for i in range(t)}
+
+    def paint(self, pixels, fill, ink=None):
+        for x, y in pixels:
+            self.c.put(x, y, fill)
+        if ink is None:
+            return
+        inner = set(pixels)
+        for _ in range(self.t):
+            inner = {(x, y) for x, y in inner
+                     if all(n in inner for n in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)))}
+        for x, y in set(pixels) - inner:
+            self.c.put(x, y, ink)
+
+
+def scaled_page(d, x0, y0, x1, y1, fold, lines=None):
+    d.paint(d.poly([(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1), (x0, y1)]), WHITE, BLACK)
+    d.paint(d.poly([(x1 - fold, y0), (x1 - fold, y0 + fold), (x1, y0 + fold)]), PAPER, BLACK)
+    if lines:
+        for k, y in enumerate(range(y0 + fold + 2, y1 - 2, 2)):
+            d.paint(d.bar(x0 + 2, y, x1 - (2 if k % 3 != 1 else 4), y, "h"), lines)
+
+
+def scaled_new(d):
+    scaled_page(d, 4, 1, 18, 21, 5)
+    d.paint(d.rect(1, 3, 6, 4) | d.rect(3, 1, 4, 6), YELLOW)
+    d.paint(d.rect(3, 3, 4, 4), WHITE)
+
+
+def scaled_open(d):
+    d.paint(d.poly([(1, 19), (1, 4.5), (2.5, 3), (7.5, 3), (9, 5), (18, 5), (18, 19)]), GOLD, BLACK)
+    d.paint(d.rect(4, 7, 15, 13), WHITE, DARK)
+    d.paint(d.poly([(4.5, 10), (21.5, 10), (17.5, 19), (0.5, 19)]), YELLOW, BLACK)
+    d.paint(d.bar(6, 11, 19, 11, "h"), WHITE)
+
+
+def scaled_save(d):
+    d.paint(d.poly([(2, 2), (18, 2), (20, 4), (20, 20), (2, 20)]), BLUE, BLACK)
+    d.paint(d.bar(3, 3, 3, 19, "v"), SKY)
+    d.paint(d.rect(6, 2, 16, 9), PAPER, BLACK)
+    d.paint(d.rect(12, 4, 14, 8), NAVY)
+    d.paint(d.rect(5, 12, 17, 20), WHITE, BLACK)
+    d.paint(d.bar(7, 14.5, 15, 14.5, "h"), BLUE)
+    d.paint(d.bar(7, 16.5, 13, 16.5, "h"), BLUE)
+
+
+def scaled_add(d):
+    scaled_page(d, 2, 1, 15, 20, 4, lines=DARK)
+    d.paint(d.rect(11, 13, 22, 18) | d.rect(14, 10, 19, 21), GREEN, DKGREEN)
+
+
+def diagonal(d, cx, cy, sign, half_length, half_width):
+    ux, uy = 0.7071, 0.7071 * sign
+    nx, ny = -uy, ux
+    return d.poly([(cx + ux * half_length * a + nx * half_width * b, cy + uy * half_length * a + ny * half_width * b)
+                   for a, b in ((-1, -1), (1, -1), (1, 1), (-1, 1))])
+
+
+def scaled_remove(d):
+    scaled_page(d, 2, 1, 15, 20, 4, lines=DARK)
+    d.paint(diagonal(d, 16.5, 15.5, 1, 6.2, 2.3) | diagonal(d, 16.5, 15.5, -1, 6.2, 2.3), RED, DKRED)
+
+
+def scaled_extract(d):
+    d.paint(d.rect(0, 10, 13, 13), BROWN, BLACK)
+    d.paint(d.rect(3, 3, 8, 12) | d.rect(3, 3, 15, 8) | d.poly([(13.5, 0), (19.8, 5.5), (13.5, 11)]), BLUE, NAVY)
+    d.paint(d.bar(4, 5, 4, 12, "v") | d.bar(4, 4, 14, 4, "h"), SKY)
+    d.paint(d.rect(0, 12, 13, 21), TAN, BLACK)
+    d.paint(d.rect(3, 15, 10, 19), WHITE, BROWN)
+
+
+def scaled_about(d):
+    d.paint(d.ellipse(11, 11, 10.5), BLUE, NAVY)
+    shine = d.ellipse(11, 11, 9.2) - d.ellipse(12.3, 12.3, 9.2)
+    d.paint({(x, y) for x, y in shine if x < d.ox + 9 * d.k and y < d.oy + 9 * d.k}, SKY)
+    d.paint(d.rect(10, 4, 12, 7), WHITE)
+    d.paint(d.rect(9, 9, 12, 10) | d.rect(10, 9, 12, 17) | d.rect(9, 17, 13, 18), WHITE)
+
+
+SCALED_ICONS = [scaled_new, scaled_open, scaled_save, scaled_add, scaled_remove, scaled_extract, scaled_about]
+
+
+def scaled_strip(w, h, size, t):
+    icons = []
+    for draw in SCALED_ICONS:
+        d = Scaled(w, h, size, t)
+        draw(d)
+        icons.append(d.c)
+    return strip(icons)
+
+
 def strip(icons):
     first = icons[0]
     out = Canvas(first.w * len(icons), first.h, FACE)
@@ -849,6 +982,14 @@ def main():
              icon16_remove(), icon16_extract(), icon16_about()]
     write_bmp("toolbar.bmp", strip(big), 4, TOOLBAR_PALETTE)
     write_bmp("toolbar16.bmp", strip(small), 4, TOOLBAR_PALETTE)
+    write_bmp("toolbar150.bmp", scaled_strip(33, 33, 33, 1), 4, TOOLBAR_PALETTE)
+    write_bmp("toolbar200.bmp", scaled_strip(44, 44, 44, 2), 4, TOOLBAR_PALETTE)
+    # The menus' 150% images are the 22x22 pictures in a cell one pixel wider each side.
+    wide = Canvas(24 * len(big), 22, FACE)
+    for i, im in enumerate(big):
+        wide.blit(im, 24 * i + 1, 0)
+    write_bmp("menu150.bmp", wide, 4, TOOLBAR_PALETTE)
+    write_bmp("menu200.bmp", scaled_strip(32, 30, 30, 2), 4, TOOLBAR_PALETTE)
     write_ico("Packwright32.ico", [program_icon(32), program_icon_small()])
     write_bmp("splash.bmp", splash(), 24)
     write_bmp("splashver.bmp", splash_version(), 4, [RIBBON, LABEL_INK, BLACK, DARK, FACE, WHITE])

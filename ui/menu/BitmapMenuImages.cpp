@@ -11,16 +11,23 @@
 #include "framework/win32/AfxRes.h"
 
 namespace {
-// The command ids of a toolbar resource, one per position (0 a separator).
-// The resource is read directly: no toolbar control is needed for it.
-std::optional<std::vector<WORD>> ReadToolbarIds(UINT nIDToolBar)
+// The words of a toolbar resource: version, image width and height, count,
+// then the command ids, one per position (0 a separator). The resource is
+// read directly: no toolbar control is needed for it.
+const WORD* ReadToolbar(UINT nIDToolBar)
 {
     const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
     const HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDToolBar & 0xFFFF), MAKEINTRESOURCEA(AFX_RT_TOOLBAR));
     const HGLOBAL hGlobal = hRes ? ::LoadResource(hInst, hRes) : nullptr;
     const auto* words = hGlobal ? static_cast<const WORD*>(::LockResource(hGlobal)) : nullptr;
     const size_t size = hRes ? ::SizeofResource(hInst, hRes) / sizeof(WORD) : 0;
-    if (!words || size < 4 || size - 4 < words[3]) return std::nullopt;
+    return words && size >= 4 && size - 4 >= words[3] ? words : nullptr;
+}
+
+std::optional<std::vector<WORD>> ReadToolbarIds(UINT nIDToolBar)
+{
+    const WORD* words = ReadToolbar(nIDToolBar);
+    if (!words) return std::nullopt;
     return std::vector<WORD>(words + 4, words + 4 + words[3]);
 }
 
@@ -47,6 +54,16 @@ BOOL CBitmapMenu::AttachToolbarImages(UINT nIDToolBar)
 {
     const auto ids = ReadToolbarIds(nIDToolBar);
     if (!ids) return FALSE;
+    // Every popup draws its items in cells of the images' size.
+    const WORD* words = ReadToolbar(nIDToolBar);
+    if (words[1] > 0 && words[2] > 0) {
+        m_nImageWidth = words[1];
+        m_nImageHeight = words[2];
+        for (const auto& popup : m_SubMenus) {
+            popup->m_nImageWidth = m_nImageWidth;
+            popup->m_nImageHeight = m_nImageHeight;
+        }
+    }
     for (const WORD id : *ids)
         if (id != 0 && ::GetMenuState(m_hMenu, id, MF_BYCOMMAND) != 0xFFFFFFFF)
             SetItemImage(nullptr, id, int(nIDToolBar));
