@@ -156,6 +156,9 @@ if(WIN_TEST_SOURCES)
       COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} "${CMAKE_BINARY_DIR}/win_tests_small.exe" --gtest_filter=SmallScreen.*
       WORKING_DIRECTORY "${CMAKE_BINARY_DIR}")
     set_tests_properties(SmallScreen PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT} RESOURCE_LOCK wine_user_profile)
+    # And at 150% and 200% text size, in a prefix of its own.
+    add_test(NAME HighDpi COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/high_dpi.sh" "${CMAKE_BINARY_DIR}")
+    set_tests_properties(HighDpi PROPERTIES TIMEOUT 300)
   endif()
 endif()
 

@@ -123,24 +123,26 @@ def strings(res):
     return out
 
 
-def bitmap_info(buf):
-    """(width, height, bits per pixel, set of colours used) of a packed DIB."""
+def bitmap_info(buf, cell=0):
+    """(width, height, bits per pixel, colours used) of a packed DIB. The
+    colours are one set, or with a cell width one set per cell of a strip."""
     hsize, w, h, planes, bpp, comp = struct.unpack_from("<IiiHHI", buf, 0)
     ncol = struct.unpack_from("<I", buf, 32)[0] or (1 << bpp if bpp <= 8 else 0)
     table = [tuple(buf[hsize + 4 * i + k] for k in (2, 1, 0)) for i in range(ncol)]
     bits = hsize + 4 * ncol
     stride = (w * bpp + 31) // 32 * 4
-    used = set()
+    cells = [set() for _ in range(max(1, -(-w // cell) if cell else 1))]
     for y in range(abs(h)):
         row = buf[bits + y * stride:bits + (y + 1) * stride]
         for x in range(w):
+            used = cells[x // cell if cell else 0]
             if bpp == 4:
                 used.add(table[(row[x // 2] >> (4 if x % 2 == 0 else 0)) & 15])
             elif bpp == 8:
                 used.add(table[row[x]])
             elif bpp == 24:
                 used.add(tuple(row[3 * x + k] for k in (2, 1, 0)))
-    return w, abs(h), bpp, used
+    return w, abs(h), bpp, (cells if cell else cells[0])
 
 
 # --------------------------------------------------------------------------
@@ -218,7 +220,7 @@ DIALOGS = {
 }
 
 TOOLBAR_IDS = [ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ADD, REMOVE, EXTRACT, 0, ID_APP_ABOUT]
-TOOLBARS = {128: (22, 22), 131: (16, 15)}
+TOOLBARS = {128: (22, 22), 131: (16, 15), 132: (33, 33), 133: (44, 44), 134: (24, 22), 135: (32, 30)}
 BUTTON_COLOURS = {(0, 0, 0), (128, 128, 128), (192, 192, 192), (255, 255, 255)}
 BITMAPS = {136: (421, 261, 24), 144: (138, 16, 4), 131: (112, 15, 4)}
 
@@ -280,28 +282,33 @@ def check(res):
             expect("toolbar %d" % tid, words, [1, w, h, len(TOOLBAR_IDS)] + TOOLBAR_IDS)
         bmp = need((RT_BITMAP, tid), "bitmap %d" % tid)
         if bmp:
-            bw, bh, bpp, used = bitmap_info(bmp)
+            bw, bh, bpp, cells = bitmap_info(bmp, w)
             images = sum(1 for i in TOOLBAR_IDS if i)
             expect("bitmap %d size" % tid, (bw, bh), (w * images, h))
-            expect("bitmap %d background" % tid, (192, 192, 192) in used, True)
+            expect("bitmap %d background" % tid, all((192, 192, 192) in used for used in cells), True)
             if bpp > 8:
                 errors.append("bitmap %d: %d bpp cannot be remapped to system colours" % (tid, bpp))
+            # Every picture in colour: the four button colours alone draw a
+            # grey image beside the coloured ones of the other strips.
+            grey = [i for i, used in enumerate(cells) if used <= BUTTON_COLOURS]
+            if grey:
+                errors.append("bitmap %d: images %s use only the four button colours" % (tid, grey))
 
     for bid, (w, h, bpp) in BITMAPS.items():
         bmp = need((RT_BITMAP, bid), "bitmap %d" % bid)
         if bmp:
             bw, bh, bbpp, used = bitmap_info(bmp)
             expect("bitmap %d format" % bid, (bw, bh, bbpp), (w, h, bpp))
-            if bid == 131 and not used <= BUTTON_COLOURS:
-                errors.append("bitmap 131 uses colours beyond the four button colours: %s"
-                              % sorted(used - BUTTON_COLOURS))
 
     buf = need((RT_GROUP_ICON, 128), "icon 128")
     if buf:
         (count,) = struct.unpack_from("<H", buf, 4)
         sizes = {(buf[6 + 14 * i] or 256, buf[7 + 14 * i] or 256) for i in range(count)}
         expect("icon 128 sizes", sizes >= {(16, 16), (32, 32)}, True)
-    need((RT_MANIFEST, 1), "manifest 1")
+    buf = need((RT_MANIFEST, 1), "manifest 1")
+    if buf:
+        # Unaware, Windows stretches the window at 150% and blurs every letter.
+        expect("manifest dpiAware", b">true</dpiAware>" in buf, True)
     return errors
 
 

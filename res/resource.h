@@ -6,6 +6,12 @@
 #define IDR_MAINFRAME               128
 /* Small toolbar (16x15): only its images are used, for the menu. */
 #define IDR_MENUIMAGES              131
+/* The same two strips drawn for screens at 150% and 200% text size, taken
+   instead of them there: toolbar 33x33 and 44x44, menus 24x22 and 32x30. */
+#define IDR_TOOLBAR150              132
+#define IDR_TOOLBAR200              133
+#define IDR_MENUIMAGES150           134
+#define IDR_MENUIMAGES200           135
 
 /* The list's context menu (its first pop-up). */
 #define IDR_LISTCONTEXT             170

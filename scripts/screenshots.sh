@@ -3,7 +3,9 @@
 # screen: screenshots.sh [DPI...]   (default 96)
 #   96 (100%) gives docs/main-window.png, the README's picture; every DPI
 #   also gives build/screenshots/main-window-DPI.png (120 is 125%, 144 is
-#   150%), for checking how the window looks at the system's text sizes.
+#   150%, 192 is 200%), for checking how the window looks at the system's
+#   text sizes, on a desktop enlarged by the same scale (1024x768 at 100%,
+#   2048x1536 at 200%), as a screen set to that scale would be.
 # Uses a prefix of its own in build/screenshots, so nothing the tests keep
 # in theirs changes the picture.
 set -euo pipefail
@@ -13,7 +15,7 @@ root=$PWD
 if [ -z "${PACKWRIGHT_SCREENSHOT_DISPLAY:-}" ]; then
   scripts/build.sh win64 -- Packwright32 packwright hm_tools >/dev/null
   export PACKWRIGHT_SCREENSHOT_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 2048x1536x24" "$0" "$@"
 fi
 
 out=build/screenshots
@@ -41,6 +43,8 @@ for dpi in "$@"; do
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" \
+    /f >/dev/null 2>&1
   wineserver -w 2>/dev/null || true
   wine build/win64/Packwright32.exe "$(winpath "$out/sample.vpp")" >/dev/null 2>&1 &
   for _ in $(seq 1 150); do
@@ -50,7 +54,7 @@ for dpi in "$@"; do
   sleep 1   # let it paint
   shot=$out/main-window-$dpi.png
   # The window alone: the desktop around it is one flat colour.
-  import -window root "$out/desktop-$dpi.png"
+  import -window "$(xdotool search --name 'Wine desktop' | head -n 1)" "$out/desktop-$dpi.png"
   convert "$out/desktop-$dpi.png" -trim +repage "$shot"
   wineserver -k 2>/dev/null || true
   wait || true
@@ -62,4 +66,5 @@ for dpi in "$@"; do
   fi
 done
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 || true
 wineserver -k 2>/dev/null || true

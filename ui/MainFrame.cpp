@@ -11,6 +11,7 @@
 #include "framework/win32/WinApp.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
+#include "ui/ContextMenu.h"
 #include "ui/FolderBrowser.h"
 #include "ui/Packwright32View.h"
 
@@ -70,7 +71,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
                               WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_FLYBY | CBRS_TOOLTIPS |
                                   CBRS_SIZE_DYNAMIC,
                               noBorders, AFX_IDW_TOOLBAR)) {
-        m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
+        m_wndToolBar.LoadToolBar(AfxChooseForScreen(IDR_MAINFRAME, IDR_TOOLBAR150, IDR_TOOLBAR200));
         m_wndToolBar.SetWindowText("Main toolbar");
         for (const ButtonText& button : kButtonTexts) {
             const int index = int(m_wndToolBar.SendMessage(TB_COMMANDTOINDEX, button.nID));
@@ -90,7 +91,9 @@ int CMainFrame::OnCreate(CREATESTRUCTA* lpCreateStruct)
             largestWidth = std::max(largestWidth, rect.right - rect.left);
             largestHeight = std::max(largestHeight, rect.bottom - rect.top);
         }
-        m_wndToolBar.SetSizes(SIZE{std::max<LONG>(largestWidth, 29), std::max<LONG>(largestHeight, 28)}, SIZE{22, 22});
+        m_wndToolBar.SetSizes(SIZE{std::max<LONG>(largestWidth, AfxScaleForScreen(29)),
+                                   std::max<LONG>(largestHeight, AfxScaleForScreen(28))},
+                              m_wndToolBar.GetImageSize());
         m_wndToolBar.CalcDynamicLayout(50, LM_HORZ);
         m_wndToolBar.CalcFixedLayout(FALSE, TRUE);
     }
@@ -119,7 +122,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 HMENU CMainFrame::BuildMenu()
 {
     m_menu.LoadMenu(IDR_MAINFRAME);
-    m_menu.AttachToolbarImages(IDR_MENUIMAGES);
+    m_menu.AttachToolbarImages(MenuImagesForScreen());
     return m_menu.Detach();
 }
 

@@ -190,11 +190,12 @@ void CPackwright32View::OnContextMenu(POINT screenPoint)
         if (row < 0) row = list.GetNextItem(-1, LVNI_SELECTED);
         RECT client{};
         ::GetClientRect(m_hWnd, &client);
-        POINT point{client.left + 8, client.top + 8};
+        const int inset = AfxScaleForScreen(8);
+        POINT point{client.left + inset, client.top + inset};
         RECT rect{};
         rect.left = LVIR_LABEL;
         if (row >= 0 && SendMessage(LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&rect)))
-            point = POINT{rect.left + 8, rect.bottom};
+            point = POINT{rect.left + inset, rect.bottom};
         point.x = std::clamp(point.x, client.left, std::max(client.left, client.right - 1));
         point.y = std::clamp(point.y, client.top, std::max(client.top, client.bottom - 1));
         ::ClientToScreen(m_hWnd, &point);

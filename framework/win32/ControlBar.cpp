@@ -99,6 +99,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     SendMessage(TB_ADDBUTTONSA, WPARAM(count), reinterpret_cast<LPARAM>(buttons.data()));
     SIZE sizeImage{cx, cy};
     SIZE sizeButton{cx + 7, cy + 7};
+    m_sizeImage = sizeImage;
     SetSizes(sizeButton, sizeImage);
     return TRUE;
 }
@@ -173,7 +174,7 @@ SIZE CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     }
     const LRESULT buttonSize = SendMessage(TB_GETBUTTONSIZE);
     size.cy = std::max<LONG>(size.cy, HIWORD(buttonSize));
-    size.cy += 4;  // room above and below the buttons
+    size.cy += AfxScaleForScreen(4);  // room above and below the buttons
     if (bStretch) {
         RECT parent{};
         if (CWnd* p = GetParent()) ::GetClientRect(p->m_hWnd, &parent);

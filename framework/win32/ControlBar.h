@@ -64,6 +64,8 @@ public:
     void SetButtonStyle(int nIndex, UINT nStyle);
     void GetItemRect(int nIndex, RECT* pRect) const;
     void SetSizes(SIZE sizeButton, SIZE sizeImage);
+    // The image size of the loaded toolbar resource.
+    SIZE GetImageSize() const { return m_sizeImage; }
     HWND GetToolBarCtrl() const { return m_hWnd; }
 
     SIZE CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
@@ -72,6 +74,7 @@ public:
 private:
     // The buttons' images: the control draws from it, so it lives as long as the bar.
     CScopedBitmap m_bmImageWell;
+    SIZE m_sizeImage{0, 0};
 };
 
 class CStatusBar : public CControlBar {

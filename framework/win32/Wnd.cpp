@@ -277,12 +277,23 @@ std::string AfxLoadString(UINT nID)
     return length > 0 ? std::string(buffer, size_t(length)) : std::string();
 }
 
-int AfxScaleForScreen(int nPixels)
+int AfxScreenDpi()
 {
+    // Read once: a system-aware program keeps the scale it started with.
     static const int dpi = [] {
         const CScopedClientDC screen(nullptr);
         const int value = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
         return value > 0 ? value : 96;
     }();
-    return ::MulDiv(nPixels, dpi, 96);
+    return dpi;
+}
+
+int AfxScaleForScreen(int nPixels) { return ::MulDiv(nPixels, AfxScreenDpi(), 96); }
+
+UINT AfxChooseForScreen(UINT n100, UINT n150, UINT n200)
+{
+    const int dpi = AfxScreenDpi();
+    if (dpi >= 168) return n200;  // 175% and up
+    if (dpi >= 132) return n150;  // from 137.5%
+    return n100;
 }

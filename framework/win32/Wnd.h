@@ -89,11 +89,18 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBR
 // The string resource id of this module, or "" when there is none.
 std::string AfxLoadString(UINT nID);
 
-// A size given in pixels at 96 dots per inch, at the screen's text scale.
-// Windows scales a program that is not aware of the scale itself and tells it
-// 96, so this changes sizes only where the system does not (Wine), keeping
-// texts in fixed-width columns and panes from being clipped.
+// The screen's text scale in dots per inch: 96 at 100%, 144 at 150%. The
+// program declares itself aware of the scale (system-wide, not per
+// monitor), so Windows reports the real value instead of stretching the
+// window as a bitmap; XP and Wine report it anyway.
+int AfxScreenDpi();
+// A size given in pixels at 96 dots per inch, at the screen's text scale,
+// so that texts in fixed-width columns and panes are not clipped.
 int AfxScaleForScreen(int nPixels);
+// Of one picture drawn for 100%, 150% and 200%, the one nearest the
+// screen's scale (125% takes the 100% one: enlarged by a quarter it would
+// not fit the larger cell). Pictures are never stretched: that blurs them.
+UINT AfxChooseForScreen(UINT n100, UINT n150, UINT n200);
 
 // The hourglass while the program works without taking input (opening or
 // saving an archive of a gigabyte takes seconds); the next mouse move after

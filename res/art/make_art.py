@@ -8,7 +8,11 @@ as BMP and ICO files by hand. Run from anywhere:
 
 Outputs:
   toolbar.bmp        7 images 22x22, strip 154x22, 4 bpp  (toolbar 128)
-  toolbar16.bmp      7 images 16x15, strip 112x15, 4 bpp  (toolbar 131)
+  toolbar16.bmp      7 images 16x15, strip 112x15, 4 bpp  (toolbar 131, menus)
+  toolbar150.bmp     7 images 33x33, 4 bpp                 (toolbar 132, at 150%)
+  toolbar200.bmp     7 images 44x44, 4 bpp                 (toolbar 133, at 200%)
+  menu150.bmp        7 images 24x22, 4 bpp                 (toolbar 134, menus at 150%)
+  menu200.bmp        7 images 32x30, 4 bpp                 (toolbar 135, menus at 200%)
   Packwright32.ico   32x32 and 16x16, 32 bpp with alpha    (icon 128)
   splash.bmp         421x261, 24 bpp                       (bitmap 136)
   splashver.bmp      138x16, 4 bpp                         (bitmap 144)
@@ -500,99 +504,233 @@ def icon22_about():
 
 
 # --------------------------------------------------------------------------
-# Toolbar images, 16x15 (toolbar 131): only black, dark grey, face and white.
+# Toolbar images, 16x15 (toolbar 131, the menus' images): the large
+# toolbar's pictures in its colours, redrawn for the smaller cell.
 
-SMALL_INKS = {"K": BLACK, "D": DARK, "L": FACE, "W": WHITE}
+SMALL_INKS = {"K": BLACK, "D": DARK, "L": FACE, "W": WHITE, "Y": YELLOW, "G": GOLD,
+              "B": BLUE, "N": NAVY, "S": SKY, "T": TAN, "R": BROWN}
 
 
 def icon16_new():
     c = Canvas(16, 15, FACE)
-    page(c, 3, 0, 12, 14, 3, flap=DARK)
+    page(c, 5, 0, 14, 14, 3)
+    c.rect(0, 3, 4, 3, YELLOW)
+    c.rect(2, 1, 2, 5, YELLOW)
+    c.put(2, 3, WHITE)
     return c
 
 
 def icon16_open():
     c = Canvas(16, 15, FACE)
-    c.outlined([(0, 13), (0, 3), (1, 2), (5, 2), (6, 3), (12, 3), (12, 13)], DARK, BLACK)
-    c.outlined([(4, 7), (15, 7), (12, 13), (0, 13)], WHITE, BLACK)
+    c.outlined([(0, 13), (0, 3), (1, 2), (5, 2), (6, 3), (12, 3), (12, 13)], GOLD, BLACK)
+    c.rect(3, 5, 10, 8, WHITE)
+    c.frame(3, 5, 10, 8, DARK)
+    c.outlined([(4, 7), (15, 7), (12, 13), (0, 13)], YELLOW, BLACK)
+    c.line(5, 8, 13, 8, WHITE)
     return c
 
 
 def icon16_save():
     c = Canvas(16, 15, FACE)
-    c.outlined([(1, 0), (13, 0), (14, 1), (14, 14), (1, 14)], DARK, BLACK)
-    c.rect(4, 1, 11, 5, WHITE)
+    c.outlined([(1, 0), (13, 0), (14, 1), (14, 14), (1, 14)], BLUE, BLACK)
+    c.line(2, 1, 2, 13, SKY)
+    c.rect(4, 1, 11, 5, PAPER)
     c.frame(4, 0, 11, 5, BLACK)
-    c.rect(9, 1, 10, 4, BLACK)
+    c.rect(9, 1, 10, 4, NAVY)
     c.rect(3, 8, 12, 14, WHITE)
     c.frame(3, 8, 12, 14, BLACK)
-    c.line(5, 10, 10, 10, DARK)
-    c.line(5, 12, 9, 12, DARK)
+    c.line(5, 10, 10, 10, BLUE)
+    c.line(5, 12, 9, 12, BLUE)
     return c
 
 
 def icon16_add():
     c = Canvas(16, 15, FACE)
-    page(c, 1, 0, 10, 12, 3, flap=DARK, lines=DARK)
-    c.shape(plus_pixels(11, 10, 3, 1), BLACK, FACE)   # FACE: a clear margin
+    page(c, 1, 0, 10, 12, 3, lines=DARK)
+    c.shape(plus_pixels(11, 10, 3, 1), GREEN, DKGREEN)
     return c
 
 
 def icon16_remove():
     c = Canvas(16, 15, FACE)
-    page(c, 1, 0, 10, 12, 3, flap=DARK, lines=DARK)
+    page(c, 1, 0, 10, 12, 3, lines=DARK)
     c.sprite(7, 6, [
-        "LLL...LLL",
-        "LKKL.LKKL",
-        "LKKKLKKKL",
-        "LLKKKKKLL",
-        ".LLKKKLL.",
-        "LLKKKKKLL",
-        "LKKKLKKKL",
-        "LKKL.LKKL",
-        "LLL...LLL"], SMALL_INKS)
+        "rrr...rrr",
+        "rRRr.rRRr",
+        "rRRRrRRRr",
+        "rrRRRRRrr",
+        ".rrRRRrr.",
+        "rrRRRRRrr",
+        "rRRRrRRRr",
+        "rRRr.rRRr",
+        "rrr...rrr"], {"R": RED, "r": DKRED})
     return c
 
 
 def icon16_extract():
     c = Canvas(16, 15, FACE)
-    c.sprite(0, 0, [
-        "...........K....",
-        "...........KK...",
-        "...KKKKKKKKKKK..",
-        "...KKKKKKKKKKK..",
-        "...KK......KK...",
-        "...KK......K....",
-        "KKKKKKKKKKK.....",
-        "KDDKKDDDDDK.....",
-        "KKKKKKKKKKK.....",
-        "KWWWWWWWWWK.....",
-        "KWWWWWWWWWK.....",
-        "KWWWKKKWWWK.....",
-        "KWWWWWWWWWK.....",
-        "KWWWWWWWWWK.....",
-        "KKKKKKKKKKK....."], SMALL_INKS)
+    # inside of the open box, the arrow rising out of it, the box's front
+    c.rect(0, 7, 10, 9, BROWN)
+    c.frame(0, 7, 10, 9, BLACK)
+    shaft = {(x, y) for x in (3, 4) for y in range(3, 9)} | {(x, y) for x in range(3, 11) for y in (3, 4)}
+    head = {(x, y) for y in range(1, 7) for x in range(10, 12 + min(y - 1, 6 - y) + 1)}
+    c.shape(shaft | head, BLUE, NAVY)
+    c.line(3, 4, 3, 8, SKY)
+    c.line(3, 3, 10, 3, SKY)
+    c.rect(0, 9, 10, 14, TAN)
+    c.frame(0, 9, 10, 14, BLACK)
+    c.rect(3, 11, 7, 13, WHITE)
+    c.frame(3, 11, 7, 13, BROWN)
     return c
 
 
 def icon16_about():
     c = Canvas(16, 15, FACE)
     c.sprite(1, 0, [
-        "....KKKKKK....",
-        "..KKDDDDDDKK..",
-        ".KDDDDWWDDDDK.",
-        ".KDDDDWWDDDDK.",
-        "KDDDDDDDDDDDDK",
-        "KDDDDWWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        "KDDDDDWWDDDDDK",
-        ".KDDDWWWWDDDK.",
-        ".KDDDDDDDDDDK.",
-        "..KKDDDDDDKK..",
-        "....KKKKKK...."], SMALL_INKS)
+        "....NNNNNN....",
+        "..NNBBBBBBNN..",
+        ".NBSSBWWBBBBN.",
+        ".NSBBBWWBBBBN.",
+        "NBSBBBBBBBBBBN",
+        "NBSBBWWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        "NBBBBBWWBBBBBN",
+        ".NBBBWWWWBBBN.",
+        ".NBBBBBBBBBBN.",
+        "..NNBBBBBBNN..",
+        "....NNNNNN...."], SMALL_INKS)
     return c
+
+
+# --------------------------------------------------------------------------
+# Larger images for screens at 150% and 200% text size: the 22x22 pictures
+# drawn again from shapes, so that edges stay sharp where a stretched bitmap
+# would be blurred or blocky. Coordinates are those of the 22x22 grid, as
+# pixel edges; outlines are t pixels wide, inside each shape.
+
+class Scaled:
+    def __init__(self, w, h, size, t):
+        self.c = Canvas(w, h, FACE)
+        self.k = size / 22.0
+        self.t = t
+        self.ox, self.oy = (w - size) // 2, (h - size) // 2
+
+    def _px(self, x, y):
+        return self.ox + x * self.k, self.oy + y * self.k
+
+    def poly(self, pts):
+        layer = Canvas(self.c.w, self.c.h)
+        layer.polygon([self._px(x, y) for x, y in pts], WHITE)
+        return {(x, y) for y in range(layer.h) for x in range(layer.w) if layer.get(x, y)[3] > 0}
+
+    def rect(self, x0, y0, x1, y1):
+        return self.poly([(x0, y0), (x1, y0), (x1, y1), (x0, y1)])
+
+    def ellipse(self, cx, cy, r):
+        (px, py), pr = self._px(cx, cy), r * self.k
+        return {(x, y) for y in range(self.c.h) for x in range(self.c.w)
+                if (x + 0.5 - px) ** 2 + (y + 0.5 - py) ** 2 <= pr * pr}
+
+    def bar(self, x0, y0, x1, y1, direction):
+        """A stroke starting at the grid line y0 (or x0): t pixels thick
+        where the grid is wide enough to keep strokes apart, else one."""
+        (a, b), (e, f) = self._px(x0, y0), self._px(x1, y1)
+        t = self.t if self.k >= 1.75 else 1
+        if direction == "h":
+            y = int(b)
+            return {(x, y + i) for x in range(int(round(a)), int(round(e))) for i in range(t)}
+        x = int(a)
+        return {(x + i, y) for y in range(int(round(b)), int(round(f))) for i in range(t)}
+
+    def paint(self, pixels, fill, ink=None):
+        for x, y in pixels:
+            self.c.put(x, y, fill)
+        if ink is None:
+            return
+        inner = set(pixels)
+        for _ in range(self.t):
+            inner = {(x, y) for x, y in inner
+                     if all(n in inner for n in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)))}
+        for x, y in set(pixels) - inner:
+            self.c.put(x, y, ink)
+
+
+def scaled_page(d, x0, y0, x1, y1, fold, lines=None):
+    d.paint(d.poly([(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1), (x0, y1)]), WHITE, BLACK)
+    d.paint(d.poly([(x1 - fold, y0), (x1 - fold, y0 + fold), (x1, y0 + fold)]), PAPER, BLACK)
+    if lines:
+        for k, y in enumerate(range(y0 + fold + 2, y1 - 2, 2)):
+            d.paint(d.bar(x0 + 2, y, x1 - (2 if k % 3 != 1 else 4), y, "h"), lines)
+
+
+def scaled_new(d):
+    scaled_page(d, 4, 1, 18, 21, 5)
+    d.paint(d.rect(1, 3, 6, 4) | d.rect(3, 1, 4, 6), YELLOW)
+    d.paint(d.rect(3, 3, 4, 4), WHITE)
+
+
+def scaled_open(d):
+    d.paint(d.poly([(1, 19), (1, 4.5), (2.5, 3), (7.5, 3), (9, 5), (18, 5), (18, 19)]), GOLD, BLACK)
+    d.paint(d.rect(4, 7, 15, 13), WHITE, DARK)
+    d.paint(d.poly([(4.5, 10), (21.5, 10), (17.5, 19), (0.5, 19)]), YELLOW, BLACK)
+    d.paint(d.bar(6, 11, 19, 11, "h"), WHITE)
+
+
+def scaled_save(d):
+    d.paint(d.poly([(2, 2), (18, 2), (20, 4), (20, 20), (2, 20)]), BLUE, BLACK)
+    d.paint(d.bar(3, 3, 3, 19, "v"), SKY)
+    d.paint(d.rect(6, 2, 16, 9), PAPER, BLACK)
+    d.paint(d.rect(12, 4, 14, 8), NAVY)
+    d.paint(d.rect(5, 12, 17, 20), WHITE, BLACK)
+    d.paint(d.bar(7, 14.5, 15, 14.5, "h"), BLUE)
+    d.paint(d.bar(7, 16.5, 13, 16.5, "h"), BLUE)
+
+
+def scaled_add(d):
+    scaled_page(d, 2, 1, 15, 20, 4, lines=DARK)
+    d.paint(d.rect(11, 13, 22, 18) | d.rect(14, 10, 19, 21), GREEN, DKGREEN)
+
+
+def diagonal(d, cx, cy, sign, half_length, half_width):
+    ux, uy = 0.7071, 0.7071 * sign
+    nx, ny = -uy, ux
+    return d.poly([(cx + ux * half_length * a + nx * half_width * b, cy + uy * half_length * a + ny * half_width * b)
+                   for a, b in ((-1, -1), (1, -1), (1, 1), (-1, 1))])
+
+
+def scaled_remove(d):
+    scaled_page(d, 2, 1, 15, 20, 4, lines=DARK)
+    d.paint(diagonal(d, 16.5, 15.5, 1, 6.2, 2.3) | diagonal(d, 16.5, 15.5, -1, 6.2, 2.3), RED, DKRED)
+
+
+def scaled_extract(d):
+    d.paint(d.rect(0, 10, 13, 13), BROWN, BLACK)
+    d.paint(d.rect(3, 3, 8, 12) | d.rect(3, 3, 15, 8) | d.poly([(13.5, 0), (19.8, 5.5), (13.5, 11)]), BLUE, NAVY)
+    d.paint(d.bar(4, 5, 4, 12, "v") | d.bar(4, 4, 14, 4, "h"), SKY)
+    d.paint(d.rect(0, 12, 13, 21), TAN, BLACK)
+    d.paint(d.rect(3, 15, 10, 19), WHITE, BROWN)
+
+
+def scaled_about(d):
+    d.paint(d.ellipse(11, 11, 10.5), BLUE, NAVY)
+    shine = d.ellipse(11, 11, 9.2) - d.ellipse(12.3, 12.3, 9.2)
+    d.paint({(x, y) for x, y in shine if x < d.ox + 9 * d.k and y < d.oy + 9 * d.k}, SKY)
+    d.paint(d.rect(10, 4, 12, 7), WHITE)
+    d.paint(d.rect(9, 9, 12, 10) | d.rect(10, 9, 12, 17) | d.rect(9, 17, 13, 18), WHITE)
+
+
+SCALED_ICONS = [scaled_new, scaled_open, scaled_save, scaled_add, scaled_remove, scaled_extract, scaled_about]
+
+
+def scaled_strip(w, h, size, t):
+    icons = []
+    for draw in SCALED_ICONS:
+        d = Scaled(w, h, size, t)
+        draw(d)
+        icons.append(d.c)
+    return strip(icons)
 
 
 def strip(icons):
@@ -843,7 +981,15 @@ def main():
     small = [icon16_new(), icon16_open(), icon16_save(), icon16_add(),
              icon16_remove(), icon16_extract(), icon16_about()]
     write_bmp("toolbar.bmp", strip(big), 4, TOOLBAR_PALETTE)
-    write_bmp("toolbar16.bmp", strip(small), 4, TOOLBAR_PALETTE[:4])
+    write_bmp("toolbar16.bmp", strip(small), 4, TOOLBAR_PALETTE)
+    write_bmp("toolbar150.bmp", scaled_strip(33, 33, 33, 1), 4, TOOLBAR_PALETTE)
+    write_bmp("toolbar200.bmp", scaled_strip(44, 44, 44, 2), 4, TOOLBAR_PALETTE)
+    # The menus' 150% images are the 22x22 pictures in a cell one pixel wider each side.
+    wide = Canvas(24 * len(big), 22, FACE)
+    for i, im in enumerate(big):
+        wide.blit(im, 24 * i + 1, 0)
+    write_bmp("menu150.bmp", wide, 4, TOOLBAR_PALETTE)
+    write_bmp("menu200.bmp", scaled_strip(32, 30, 30, 2), 4, TOOLBAR_PALETTE)
     write_ico("Packwright32.ico", [program_icon(32), program_icon_small()])
     write_bmp("splash.bmp", splash(), 24)
     write_bmp("splashver.bmp", splash_version(), 4, [RIBBON, LABEL_INK, BLACK, DARK, FACE, WHITE])

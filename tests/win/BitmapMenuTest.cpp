@@ -444,12 +444,14 @@ protected:
         if (c == RGB(255, 255, 255)) return Sys(COLOR_BTNHIGHLIGHT);
         return c;
     }
-    // Whether the disabled look draws this pixel: neither face nor highlight.
+    // Whether the disabled look draws this pixel: neither face nor highlight,
+    // nor a light ink (the folder's yellow and gold), which counts as highlight.
     bool Drawn(int index, int x, int y) const
     {
         if (x < 0 || y < 0 || x >= W || y >= H) return false;
         const COLORREF c = Source(index, x, y);
-        return c != RGB(192, 192, 192) && c != RGB(255, 255, 255);
+        const int lightness = 299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c);
+        return c != RGB(192, 192, 192) && c != RGB(255, 255, 255) && lightness < 140 * 1000;
     }
     // Checks the image cell at (x, y) against the image over `under`.
     void ExpectImage(const Canvas& canvas, int index, int x, int y, COLORREF under) const

@@ -1,15 +1,19 @@
 // The main window driven through its real controls: caption, geometry,
-// toolbar, status bar, list and the enable rules of the Edit commands.
+// toolbar, status bar, list and the enable rules of the Edit commands; the
+// same at higher text scales.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "core/Packwright32Doc.h"
 #include "framework/win32/AfxRes.h"
+#include "framework/win32/Wnd.h"
 #include "res/resource.h"
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
@@ -319,4 +323,72 @@ TEST(SmallScreen, FrameFillsAScreenSmallerThanItself)
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.right - rect.left, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(rect.bottom - rect.top, ::GetSystemMetrics(SM_CYSCREEN));
+}
+
+// Runs for real from tests/win/high_dpi.sh, which starts this program in a
+// prefix of its own set to 144 and then 192 dots per inch, on a desktop
+// enlarged by the same scale. Everything laid out in pixels grows with the
+// scale: the window, the columns and panes, so that their texts (the
+// largest a column is made for) are not cut, and the images.
+TEST(HighDpi, WindowColumnsPanesAndImagesFollowTheTextScale)
+{
+    const char* wanted = std::getenv("PACKWRIGHT_TEST_DPI");
+    if (!wanted) GTEST_SKIP() << "run by high_dpi.sh at 144 and 192 dpi";
+    const int dpi = AfxScreenDpi();
+    ASSERT_EQ(dpi, std::atoi(wanted)) << "the prefix's LogPixels did not reach the program";
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "a.vpp", 3);
+    AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    const Parts parts = PartsOf(session.MainWnd());
+
+    RECT rect{};
+    ::GetWindowRect(parts.main, &rect);
+    EXPECT_EQ(rect.right - rect.left, std::min(::GetSystemMetrics(SM_CXSCREEN), ::MulDiv(780, dpi, 96)));
+    EXPECT_EQ(rect.bottom - rect.top, std::min(::GetSystemMetrics(SM_CYSCREEN), ::MulDiv(500, dpi, 96)));
+
+    // The list: each column holds its header and the widest text it is made
+    // for, with the control's margins of about 6 pixels a side at 100%.
+    const std::string largest = CPackwright32View::FormatGroupedNumber(2147483647);
+    const std::vector<std::vector<std::string>> columns = {
+        {"Filename", "mission_briefing_01.txt"}, {"Filesize", largest}, {"Location", "In VPP at offset " + largest}};
+    for (size_t column = 0; column < columns.size(); ++column) {
+        const int width = int(::SendMessageA(parts.list, LVM_GETCOLUMNWIDTH, column, 0));
+        for (const std::string& text : columns[column]) {
+            const int needed = int(::SendMessageA(parts.list, LVM_GETSTRINGWIDTHA, 0,
+                                                  reinterpret_cast<LPARAM>(text.c_str()))) + ::MulDiv(12, dpi, 96);
+            EXPECT_LE(needed, width) << "column " << column << ": \"" << text << '"';
+        }
+    }
+
+    // The status panes hold their texts, borders included.
+    const HDC dc = ::GetDC(parts.statusBar);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(parts.statusBar, WM_GETFONT, 0, 0)));
+    for (int pane = 0; pane < 3; ++pane) {
+        const std::string text = PaneText(parts.statusBar, pane);
+        SIZE extent{};
+        ::GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &extent);
+        RECT box{};
+        ::SendMessageA(parts.statusBar, SB_GETRECT, WPARAM(pane), reinterpret_cast<LPARAM>(&box));
+        EXPECT_LE(extent.cx + ::MulDiv(6, dpi, 96), box.right - box.left) << "pane " << pane << ": \"" << text << '"';
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(parts.statusBar, dc);
+
+    // The images drawn for the scale, not the 100% ones: the toolbar's and
+    // every popup's.
+    const bool large = dpi >= 168;
+    int cx = 0, cy = 0;
+    const auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(parts.toolBar, TB_GETIMAGELIST, 0, 0));
+    ASSERT_TRUE(images && ::ImageList_GetIconSize(images, &cx, &cy));
+    EXPECT_EQ(cx, large ? 44 : 33);
+    EXPECT_EQ(cy, large ? 44 : 33);
+    EXPECT_GE(HIWORD(::SendMessageA(parts.toolBar, TB_GETBUTTONSIZE, 0, 0)), cy + 6);
+    const auto* frame = dynamic_cast<CMainFrame*>(session.app().m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->m_menu.m_SubMenus.size(), 3u);
+    for (const auto& popup : frame->m_menu.m_SubMenus) {
+        EXPECT_EQ(popup->m_nImageWidth, large ? 32 : 24);
+        EXPECT_EQ(popup->m_nImageHeight, large ? 30 : 22);
+    }
 }

@@ -67,18 +67,23 @@ public:
     // Appends all images of a toolbar bitmap; the first index, or -1.
     static int AddToolbarImages(CImageList& list, UINT nIDBitmap);
     // The bitmap with black, the greys and white in the current button colours.
-    static CScopedBitmap LoadMenuBitmap(UINT nIDBitmap);
+    // For the disabled look, light inks also become the highlight colour, so
+    // that only lines and dark fills are embossed, not whole coloured areas.
+    static CScopedBitmap LoadMenuBitmap(UINT nIDBitmap, bool bDisabledLook = false);
     // One image of source in the disabled (embossed) look.
     static void DrawDisabledImage(HDC hDC, int x, int y, int cx, int cy, HBITMAP hSource, int sx, int sy);
 
     static void DrawCheckBox(HDC hDC, const RECT& box, BOOL bSelected, BOOL bRadio);
-    static void DrawCheckMark(HDC hDC, int x, int y, COLORREF color);
-    static void DrawRadioDot(HDC hDC, int x, int y, COLORREF color);
+    // nUnit: the size of one of the drawing's pixels on the screen.
+    static void DrawCheckMark(HDC hDC, int x, int y, COLORREF color, int nUnit = 1);
+    static void DrawRadioDot(HDC hDC, int x, int y, COLORREF color, int nUnit = 1);
 
     std::vector<std::unique_ptr<CBitmapMenuItem>> m_Items;  // one per position
     std::vector<std::unique_ptr<CBitmapMenu>> m_SubMenus;   // every popup, in the root only
-    const int m_nImageWidth = 16;
-    const int m_nImageHeight = 15;
+    // The image cell of every item: the attached toolbar's image size (the
+    // 16x15 strip at 100%, larger ones at higher text scales).
+    int m_nImageWidth = 16;
+    int m_nImageHeight = 15;
 
 private:
     // Puts the item at nPos into the owner-drawn form: its text kept as the

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/win32/Wnd.h"
 #include "ui/menu/MenuMetrics.h"
 
 namespace {
@@ -27,6 +28,9 @@ void Outline(HDC hDC, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
 }
 
 void Outline(HDC hDC, const RECT& r, COLORREF color) { Outline(hDC, r, color, color); }
+
+// The space between the image's frame and the text: 5 pixels at 100%.
+int TextGap() { return AfxScaleForScreen(5); }
 
 std::string ToAnsi(const std::wstring& text)
 {
@@ -71,7 +75,7 @@ void CBitmapMenu::MeasureItem(MEASUREITEMSTRUCT* mis)
         // Old shells draw wider than they measure: three characters more.
         if (!text.empty()) cx += 3 * (cx / int(text.size()));
     }
-    mis->itemWidth = UINT(cx + 2 * m_nImageWidth + 1);
+    mis->itemWidth = UINT(cx + 2 * m_nImageWidth + 1 + TextGap() - 5);
     mis->itemHeight = UINT(std::max(::GetSystemMetrics(SM_CYMENU), m_nImageHeight + 4));
 }
 
@@ -116,7 +120,7 @@ void CBitmapMenu::DrawItem(DRAWITEMSTRUCT* dis)
     if (hasImage) {
         Outline(hDC, ring, menu);
         if (greyed) {
-            if (const CScopedBitmap bitmap = LoadMenuBitmap(UINT(item->m_nImageSource))) {
+            if (const CScopedBitmap bitmap = LoadMenuBitmap(UINT(item->m_nImageSource), true)) {
                 Outline(hDC, frame, menu);
                 DrawDisabledImage(hDC, origin.x, origin.y, W, H, bitmap.Get(), W * item->m_nImageIndex, 0);
             }
@@ -150,7 +154,7 @@ void CBitmapMenu::DrawItem(DRAWITEMSTRUCT* dis)
         DrawCheckBox(hDC, box, selected, radio);
     }
 
-    RECT textRect{rc.left + W + 9, rc.top - 1, rc.right, rc.bottom - 1};
+    RECT textRect{rc.left + W + 4 + TextGap(), rc.top - 1, rc.right, rc.bottom - 1};
     const std::wstring& text = item->m_szText;
     if (text.empty()) return;
     std::wstring label = text;
@@ -187,25 +191,33 @@ void CBitmapMenu::DrawCheckBox(HDC hDC, const RECT& box, BOOL bSelected, BOOL bR
         ::DrawEdge(hDC, &edge, BDR_SUNKENOUTER, BF_RECT);
     }
     const COLORREF color = ::GetSysColor(COLOR_MENUTEXT);
+    // Drawn for a 15-pixel box; a box two or more times as large (the
+    // images at 200%) gets the drawing with pixels as large.
+    const int unit = std::max(1, int(box.bottom - box.top) / 15);
     if (bRadio)
-        DrawRadioDot(hDC, box.left + 5, box.top + 4, color);
+        DrawRadioDot(hDC, box.left + 5 * unit, box.top + 4 * unit, color, unit);
     else
-        DrawCheckMark(hDC, box.left + 4, box.top + 4, color);
+        DrawCheckMark(hDC, box.left + 4 * unit, box.top + 4 * unit, color, unit);
 }
 
-void CBitmapMenu::DrawCheckMark(HDC hDC, int x, int y, COLORREF color)
+void CBitmapMenu::DrawCheckMark(HDC hDC, int x, int y, COLORREF color, int nUnit)
 {
     // A tick three pixels thick, lowest at its third column.
     static const int kTop[7] = {2, 3, 4, 3, 2, 1, 0};
+    if (nUnit <= 1) {
+        for (int c = 0; c < 7; ++c)
+            for (int r = 0; r < 3; ++r) ::SetPixel(hDC, x + c, y + kTop[c] + r, color);
+        return;
+    }
     for (int c = 0; c < 7; ++c)
-        for (int r = 0; r < 3; ++r) ::SetPixel(hDC, x + c, y + kTop[c] + r, color);
+        Fill(hDC, RECT{x + c * nUnit, y + kTop[c] * nUnit, x + (c + 1) * nUnit, y + (kTop[c] + 3) * nUnit}, color);
 }
 
-void CBitmapMenu::DrawRadioDot(HDC hDC, int x, int y, COLORREF color)
+void CBitmapMenu::DrawRadioDot(HDC hDC, int x, int y, COLORREF color, int nUnit)
 {
     const CScopedBrush brush(::CreateSolidBrush(color));
     const CScopedPen pen(::CreatePen(PS_SOLID, 1, color));
     const CScopedSelectObject brushSelected(hDC, brush.Get());
     const CScopedSelectObject penSelected(hDC, pen.Get());
-    ::Ellipse(hDC, x, y, x + 6, y + 6);
+    ::Ellipse(hDC, x, y, x + 6 * nUnit, y + 6 * nUnit);
 }

@@ -3,27 +3,39 @@
 
 #include "ui/menu/BitmapMenu.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
 #include "framework/win32/AfxRes.h"
 
 namespace {
-// The command ids of a toolbar resource, one per position (0 a separator).
-// The resource is read directly: no toolbar control is needed for it.
-std::optional<std::vector<WORD>> ReadToolbarIds(UINT nIDToolBar)
+// The words of a toolbar resource: version, image width and height, count,
+// then the command ids, one per position (0 a separator). The resource is
+// read directly: no toolbar control is needed for it.
+const WORD* ReadToolbar(UINT nIDToolBar)
 {
     const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
     const HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDToolBar & 0xFFFF), MAKEINTRESOURCEA(AFX_RT_TOOLBAR));
     const HGLOBAL hGlobal = hRes ? ::LoadResource(hInst, hRes) : nullptr;
     const auto* words = hGlobal ? static_cast<const WORD*>(::LockResource(hGlobal)) : nullptr;
     const size_t size = hRes ? ::SizeofResource(hInst, hRes) / sizeof(WORD) : 0;
-    if (!words || size < 4 || size - 4 < words[3]) return std::nullopt;
+    return words && size >= 4 && size - 4 >= words[3] ? words : nullptr;
+}
+
+std::optional<std::vector<WORD>> ReadToolbarIds(UINT nIDToolBar)
+{
+    const WORD* words = ReadToolbar(nIDToolBar);
+    if (!words) return std::nullopt;
     return std::vector<WORD>(words + 4, words + 4 + words[3]);
 }
 
 // A COLORREF (0x00BBGGRR) as a colour-table entry.
 RGBQUAD QuadOf(COLORREF color) { return RGBQUAD{GetBValue(color), GetGValue(color), GetRValue(color), 0}; }
+
+// Yellow, gold, tan, sky: inks that a disabled image leaves out like white.
+bool IsLightInk(const RGBQUAD& q) { return 299 * q.rgbRed + 587 * q.rgbGreen + 114 * q.rgbBlue >= 140 * 1000; }
 
 bool operator==(const RGBQUAD& a, const RGBQUAD& b)
 {
@@ -42,6 +54,16 @@ BOOL CBitmapMenu::AttachToolbarImages(UINT nIDToolBar)
 {
     const auto ids = ReadToolbarIds(nIDToolBar);
     if (!ids) return FALSE;
+    // Every popup draws its items in cells of the images' size.
+    const WORD* words = ReadToolbar(nIDToolBar);
+    if (words[1] > 0 && words[2] > 0) {
+        m_nImageWidth = words[1];
+        m_nImageHeight = words[2];
+        for (const auto& popup : m_SubMenus) {
+            popup->m_nImageWidth = m_nImageWidth;
+            popup->m_nImageHeight = m_nImageHeight;
+        }
+    }
     for (const WORD id : *ids)
         if (id != 0 && ::GetMenuState(m_hMenu, id, MF_BYCOMMAND) != 0xFFFFFFFF)
             SetItemImage(nullptr, id, int(nIDToolBar));
@@ -113,7 +135,7 @@ int CBitmapMenu::AddToolbarImages(CImageList& list, UINT nIDBitmap)
     return list.Add(bitmap.Get(), ::GetSysColor(COLOR_BTNFACE));
 }
 
-CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap)
+CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap, bool bDisabledLook)
 {
     const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
     const HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDBitmap & 0xFFFF), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
@@ -147,12 +169,12 @@ CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap)
                 {{192, 192, 192, 0}, COLOR_BTNFACE},
                 {{255, 255, 255, 0}, COLOR_BTNHIGHLIGHT}};
     for (size_t i = 0; i < colors && i < 16; ++i) {
-        for (const auto& map : kMap) {
-            if (table[i] == map.from) {
-                table[i] = QuadOf(::GetSysColor(map.sysColor));
-                break;
-            }
-        }
+        const auto mapped = std::find_if(std::begin(kMap), std::end(kMap),
+                                         [&](const auto& map) { return table[i] == map.from; });
+        if (mapped != std::end(kMap))
+            table[i] = QuadOf(::GetSysColor(mapped->sysColor));
+        else if (bDisabledLook && IsLightInk(table[i]))
+            table[i] = QuadOf(::GetSysColor(COLOR_BTNHIGHLIGHT));
     }
 
     const CScopedClientDC screen(nullptr);
