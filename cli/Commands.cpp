@@ -96,10 +96,23 @@ DocPtr OpenArchive(const std::string& path, bool forWriting = false)
 int SaveArchive(CPackwright32Doc& doc, const std::string& path)
 {
     g_subject = path;
-    // Whatever failed, the document or the framework has reported it. Once
-    // the new archive is in place the save has succeeded, even should it
-    // then fail to open again.
-    return doc.OnSaveDocument(GetFullPath(path)) || doc.IsTargetReplaced() ? kExitOk : kExitFailed;
+    // The entries a save could not copy are told below from their codes,
+    // not from the window's report of them.
+    const ErrorDetailsHandler window = AfxSetErrorDetailsHandler([](const std::string&, const std::string&) {});
+    const BOOL saved = doc.OnSaveDocument(GetFullPath(path));
+    AfxSetErrorDetailsHandler(window);
+    if (!doc.GetSaveFailures().empty()) {
+        ReportFailure(path, CPackwright32Doc::GetSaveFailedText());
+        for (const CPackwright32Doc::SaveFailure& failure : doc.GetSaveFailures())
+            // A file that changed after it was added has no text of its own in the window.
+            ReportEntry(path, failure.name,
+                        failure.code == COPY_SIZE_CHANGED ? "the file changed size after it was read; add it again"
+                                                          : CPackwright32Doc::GetCopyResultText(failure.code));
+    }
+    // Whatever else failed, the document or the framework has reported it.
+    // Once the new archive is in place the save has succeeded, even should
+    // it then fail to open again.
+    return saved || doc.IsTargetReplaced() ? kExitOk : kExitFailed;
 }
 
 // An archive opened without some of its records must not be saved over
@@ -190,14 +203,6 @@ bool MakeFolders(const std::string& path)
     return IsFolder(path);
 }
 
-// The last entry named exactly name (the one extract and remove act on), or -1.
-int32_t FindLast(const CPackwright32Doc& doc, const std::string& name)
-{
-    for (int32_t i = doc.m_nFileCount - 1; i >= 0; --i)
-        if (doc.m_Entries[i].m_strName == name) return i;
-    return -1;
-}
-
 }  // namespace
 
 int CmdList(const Args& args, const Options& options)
@@ -205,8 +210,8 @@ int CmdList(const Args& args, const Options& options)
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
     if (options.json) WriteOut("[");
-    for (int32_t i = 0; i < doc->m_nFileCount && StdoutFailure().empty(); ++i) {
-        const VPPEntry& e = doc->m_Entries[i];
+    for (int32_t i = 0; i < doc->GetEntryCount() && StdoutFailure().empty(); ++i) {
+        const VPPEntry& e = doc->GetEntry(i);
         if (options.json)
             WriteOut(FormatString("%s\n{\"name\":%s,\"size\":%d,\"offset\":%d}", i == 0 ? "" : ",",
                                   JsonString(e.m_strName).c_str(), int(e.m_nSize), int(e.m_nOffset)));
@@ -224,7 +229,7 @@ int CmdInfo(const Args& args, const Options& options)
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
     const char* format = options.json ? "{\"files\":%i,\"bytes\":%i}\n" : "%i files, %i bytes\n";
-    WriteOut(FormatString(format, int(doc->m_nFileCount), int(doc->m_nTotalSize)));
+    WriteOut(FormatString(format, int(doc->GetEntryCount()), int(doc->m_nTotalSize)));
     return kExitOk;
 }
 
@@ -232,12 +237,12 @@ int CmdCat(const Args& args, const Options&)
 {
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
-    const int32_t index = FindLast(*doc, args[1]);
+    const int32_t index = doc->FindEntry(args[1]);
     if (index < 0) {
         ReportEntry(args[0], args[1], "not found");
         return kExitFailed;
     }
-    const VPPEntry& entry = doc->m_Entries[index];
+    const VPPEntry& entry = doc->GetEntry(index);
     CFile archive;
     // Shared with other readers, as the load was.
     CFileException error;
@@ -280,10 +285,8 @@ int CmdExtract(const Args& args, const Options&)
     if (args.size() > 2) {
         // Names not in the archive are told apart before anything is
         // written, so that none of them alone creates DIR.
-        std::unordered_set<std::string> present;
-        for (int32_t i = 0; i < doc->m_nFileCount; ++i) present.insert(doc->m_Entries[i].m_strName);
         for (auto it = args.begin() + 2; it != args.end(); ++it) {
-            if (!present.count(*it)) {
+            if (doc->FindEntry(*it) < 0) {
                 ReportEntry(args[0], *it, "not found");
                 status = kExitFailed;
             } else {
@@ -294,8 +297,8 @@ int CmdExtract(const Args& args, const Options&)
     } else {
         // Entries of the same name all resolve to the last one: extract it once.
         std::unordered_set<std::string> seen;
-        for (int32_t i = 0; i < doc->m_nFileCount; ++i)
-            if (seen.insert(doc->m_Entries[i].m_strName).second) names.push_back(doc->m_Entries[i].m_strName);
+        for (int32_t i = 0; i < doc->GetEntryCount(); ++i)
+            if (seen.insert(doc->GetEntry(i).m_strName).second) names.push_back(doc->GetEntry(i).m_strName);
     }
 
     const std::string folder = GetFullPath(args[1]);
@@ -347,7 +350,7 @@ int CmdRemove(const Args& args, const Options& options)
     // A name given k times takes the last k entries of that name: a name
     // given more often than the archive holds it is not found.
     std::unordered_map<std::string, int> held;
-    for (int32_t i = 0; i < doc->m_nFileCount; ++i) ++held[doc->m_Entries[i].m_strName];
+    for (int32_t i = 0; i < doc->GetEntryCount(); ++i) ++held[doc->GetEntry(i).m_strName];
     const Args names(args.begin() + 1, args.end());
     bool ok = true;
     for (const std::string& name : names) {

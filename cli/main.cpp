@@ -336,16 +336,7 @@ int ConsoleMessage(const std::string& text, UINT type, const std::string&)
     return buttons == afx::mbYesNo || buttons == afx::mbYesNoCancel ? afx::idYes : afx::idOk;
 }
 
-// The reason of a save's failed entry; a file that changed after it was
-// added has no text of its own in the document.
-std::string CopyReason(const std::string& reason)
-{
-    if (reason == CPackwright32Doc::GetCopyResultText(COPY_SIZE_CHANGED))
-        return "the file changed size after it was read; add it again";
-    return reason;
-}
-
-// Per-file failures (a failed save's entries): the summary, then one
+// Per-file failures: the summary, then one
 // "archive: name: reason" line per block of the details.
 void ConsoleDetails(const std::string& summary, const std::string& details)
 {
@@ -359,7 +350,7 @@ void ConsoleDetails(const std::string& summary, const std::string& details)
         if (split == std::string::npos)
             ReportFailure(MessageSubject(), ConsoleLine(block).substr(0, ConsoleLine(block).size() - 1));
         else
-            ReportEntry(MessageSubject(), block.substr(0, split), CopyReason(block.substr(split + 2)));
+            ReportEntry(MessageSubject(), block.substr(0, split), block.substr(split + 2));
         pos = end + 4;
     }
 }

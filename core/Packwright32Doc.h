@@ -53,6 +53,17 @@ public:
     void ReportSaveLoadException(const std::string& pathName, const std::exception* e, BOOL bSaving,
                                  const char* defaultText) override;
 
+    // The table, for reading: entries 0 to GetEntryCount() - 1 in archive order.
+    int32_t GetEntryCount() const { return m_nFileCount; }
+    const VPPEntry& GetEntry(int32_t index) const { return m_Entries[index]; }
+    // The entry a name reaches when removing, extracting or opening by name:
+    // the last one named exactly name (letter case counts); -1 when none is.
+    int32_t FindEntry(const std::string& name) { return FindExact(name); }
+    // Whether the entry name reaches can be extracted into a folder: an
+    // EXTRACT_ code, EXTRACT_OK or why not (no such entry, not saved yet, a
+    // name that cannot be a file). Reads nothing from the disk.
+    int CheckExtractable(const std::string& name);
+
     // Puts the file at path (a full path) into the table, replacing an entry
     // of the same name regardless of letter case (compared as stored: the
     // first 59 bytes). Returns an ADD_ code.
@@ -110,6 +121,12 @@ public:
     // The per-entry failures of the last store pass ("name\r\nmessage\r\n\r\n"
     // each); empty when every entry was copied.
     const std::string& GetSaveErrorReport() const { return m_strSaveErrors; }
+    // The same failures as entry names and COPY_ codes, in table order.
+    struct SaveFailure {
+        std::string name;
+        int code;
+    };
+    const std::vector<SaveFailure>& GetSaveFailures() const { return m_saveFailures; }
     // Whether the last save put the new archive in place, even if opening
     // it again then failed.
     BOOL IsTargetReplaced() const { return m_bTargetReplaced; }
@@ -142,6 +159,7 @@ private:
     CFile OpenWorkFile(const std::string& target, CFileException& error) const;
 
     std::string m_strSaveErrors;
+    std::vector<SaveFailure> m_saveFailures;
     CArchiveIdentity m_loaded;  // the archive the stored entries were read from
     CWriterLock m_writerLock;
     CFile m_storeSource;  // the checked archive the next store pass reads

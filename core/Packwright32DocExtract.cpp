@@ -48,6 +48,16 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
     return true;
 }
 
+int CPackwright32Doc::CheckExtractable(const std::string& name)
+{
+    const int index = FindExact(name);
+    if (index < 0) return EXTRACT_NOT_FOUND;
+    if (!m_Entries[index].m_bInVPP) return EXTRACT_NOT_SAVED;
+    // A name from the archive must not reach outside the chosen folder.
+    if (!IsSafeFileName(m_Entries[index].m_strName)) return EXTRACT_CANNOT_CREATE;
+    return EXTRACT_OK;
+}
+
 int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
 {
     // The window's one-entry extraction holds the archive alone while it copies.
@@ -67,19 +77,20 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
     CDataCopier copier;
     for (const std::string& name : names) {
         if (onEntry) onEntry(results.size());
-        const int index = FindExact(name);
-        if (index < 0) {
-            results.push_back(EXTRACT_NOT_FOUND);
+        // Missing and unsaved entries fail before the archive is looked at.
+        const int extractable = CheckExtractable(name);
+        if (extractable == EXTRACT_NOT_FOUND || extractable == EXTRACT_NOT_SAVED) {
+            results.push_back(extractable);
             continue;
         }
-        const VPPEntry& entry = m_Entries[index];
-        if (!entry.m_bInVPP) {
-            results.push_back(EXTRACT_NOT_SAVED);
-            continue;
-        }
+        const VPPEntry& entry = m_Entries[FindExact(name)];
         if (opened > 0) opened = OpenLoadedArchive(archive, share);
         if (opened < 0 || entry.m_strFilePath != m_loaded.GetPath()) {
             results.push_back(opened < 0 ? opened : EXTRACT_ARCHIVE_CHANGED);
+            continue;
+        }
+        if (extractable != EXTRACT_OK) {
+            results.push_back(extractable);
             continue;
         }
         const std::string destPath = AddTrailingSeparator(folder) + entry.m_strName;
@@ -98,9 +109,6 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
 int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive,
                                    CDataCopier& copier)
 {
-    // A name from the archive must not reach outside the chosen folder.
-    if (!IsSafeFileName(entry.m_strName)) return EXTRACT_CANNOT_CREATE;
-
     // Written under a new name and then moved over destPath: a half-written
     // file never carries the entry's name, and a link planted under that
     // name is replaced, never written through.

@@ -12,6 +12,7 @@
 void CPackwright32Doc::StoreArchive(CFile& file)
 {
     m_strSaveErrors.clear();
+    m_saveFailures.clear();
     UpdateTotalSize();
     // Stored entries are read only from the archive that was loaded, and only
     // once it proved to be still that archive.
@@ -59,7 +60,10 @@ void CPackwright32Doc::StoreArchive(CFile& file)
                                ? COPY_NO_SOURCE
                                : copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
         // A failed entry fails the save, but every entry is still tried.
-        if (result < 0) AppendErrorDetail(m_strSaveErrors, first.m_strName, GetCopyResultText(result));
+        if (result < 0) {
+            AppendErrorDetail(m_strSaveErrors, first.m_strName, GetCopyResultText(result));
+            m_saveFailures.push_back({first.m_strName, result});
+        }
         ++i;
     }
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
@@ -130,6 +134,7 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
     m_bSaveErrors = FALSE;
     m_bTargetReplaced = FALSE;
     m_strSaveErrors.clear();
+    m_saveFailures.clear();
 
     // The new archive is always written under another name and then moved
     // over the target in one step, so the target's name only ever holds a

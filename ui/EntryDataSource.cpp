@@ -1,7 +1,6 @@
 #include "ui/EntryDataSource.h"
 
 #include <cstring>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "core/Packwright32Doc.h"
@@ -18,28 +17,17 @@ CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std
                                    CPrivateTempFolder& tempFolder, CProgressDisplay* pProgress)
     : m_pDoc(pDoc), m_pTempFolder(&tempFolder), m_pProgress(pProgress)
 {
-    // The entry a name reaches is the last of that name, as extraction finds it.
-    std::unordered_map<std::string, int32_t> byName;
-    if (pDoc)
-        for (int32_t i = 0; i < pDoc->m_nFileCount; ++i) byName[pDoc->m_Entries[i].m_strName] = i;
     // One file per name as the file system tells names apart.
     std::unordered_set<std::string> taken;
     for (const std::string& name : names) {
-        const auto it = byName.find(name);
-        int reason = EXTRACT_OK;
-        if (it == byName.end())
-            reason = EXTRACT_NOT_FOUND;
-        else if (!pDoc->m_Entries[it->second].m_bInVPP)
-            reason = EXTRACT_NOT_SAVED;
-        else if (!CPackwright32Doc::IsSafeFileName(name))
-            reason = EXTRACT_CANNOT_CREATE;
+        const int reason = pDoc ? pDoc->CheckExtractable(name) : EXTRACT_NOT_FOUND;
         if (reason != EXTRACT_OK) {
             AppendErrorDetail(m_strErrors, name, CPackwright32Doc::GetExtractResultText(reason));
             continue;
         }
         if (!taken.insert(AnsiToLower(name)).second) continue;
         m_names.push_back(name);
-        m_nBytes += pDoc->m_Entries[it->second].m_nSize;
+        m_nBytes += pDoc->GetEntry(pDoc->FindEntry(name)).m_nSize;
     }
     DelayRenderData(CF_HDROP);
     DelayRenderData(AfxShellIdListFormat());

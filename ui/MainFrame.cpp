@@ -134,7 +134,7 @@ void CMainFrame::UpdateStatusTotals()
 {
     const CPackwright32Doc* doc = GetArchive();
     if (!doc || !m_wndStatusBar.m_hWnd) return;
-    m_wndStatusBar.SetPaneText(1, FormatString("%i files, %i bytes", doc->m_nFileCount, doc->m_nTotalSize));
+    m_wndStatusBar.SetPaneText(1, FormatString("%i files, %i bytes", doc->GetEntryCount(), doc->m_nTotalSize));
 }
 
 const CommandAvailability& CMainFrame::RefreshCommandAvailability()
@@ -146,7 +146,7 @@ const CommandAvailability& CMainFrame::RefreshCommandAvailability()
     }
     if (const CPackwright32Doc* doc = GetArchive()) {
         state.bHasArchive = true;
-        state.nFileCount = doc->m_nFileCount;
+        state.nFileCount = doc->GetEntryCount();
         state.nTotalSize = doc->m_nTotalSize;
     }
     // Unchanged state: the answer and the totals pane are still current.

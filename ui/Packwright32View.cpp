@@ -112,10 +112,10 @@ void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint
     list.DeleteAllItems();
     m_rows.clear();
     if (const CPackwright32Doc* doc = GetDocument()) {
-        m_rows.reserve(size_t(doc->m_nFileCount));
+        m_rows.reserve(size_t(doc->GetEntryCount()));
         // Only the values: the texts are made when a row is drawn or sorted.
-        for (int32_t i = 0; i < doc->m_nFileCount; ++i) {
-            const VPPEntry& entry = doc->m_Entries[i];
+        for (int32_t i = 0; i < doc->GetEntryCount(); ++i) {
+            const VPPEntry& entry = doc->GetEntry(i);
             m_rows.push_back(Row{entry.m_strName, entry.m_bInVPP ? std::string() : entry.m_strFilePath, entry.m_nSize,
                                  entry.m_nOffset, entry.m_bInVPP != FALSE});
         }

@@ -93,11 +93,9 @@ void CPackwright32View::OnOpenEntry()
     const std::vector<std::string> names = GetSelectedNames();
     if (!doc || names.size() != 1) return;
     const std::string& name = names[0];
-    // The entry extraction reaches: the last of that name.
-    const VPPEntry* entry = nullptr;
-    for (int32_t i = doc->m_nFileCount - 1; i >= 0 && !entry; --i)
-        if (doc->m_Entries[i].m_strName == name) entry = &doc->m_Entries[i];
-    if (!entry) return;
+    const int32_t index = doc->FindEntry(name);
+    if (index < 0) return;
+    const VPPEntry* entry = &doc->GetEntry(index);
     // A program from an archive is not started by a double click alone.
     if (RunsWhenOpened(name) &&
         AfxMessageBox(FormatString(AfxLoadString(IDS_OPEN_RUNS).c_str(), name.c_str()),
