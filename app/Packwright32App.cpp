@@ -35,6 +35,8 @@ BOOL CPackwright32App::InitInstance()
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                                        ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+    // The shell's dialogs and drag and drop need OLE on this thread.
+    AfxOleInit();
 
     // Per-file failures (Add, Extract, a save) are shown in the error-details dialog.
     m_previousDetailsHandler = AfxSetErrorDetailsHandler([](const std::string& summary, const std::string& details) {

@@ -39,8 +39,10 @@ std::string AddTrailingBackslash(const std::string& folder)
 
 bool FileExists(const std::string& path)
 {
+    // Shared with everyone: a file another program has open (an editor, the
+    // game) is still there.
     CFile file;
-    return file.Open(path, CFile::modeRead | CFile::shareExclusive) != FALSE;
+    return file.Open(path, CFile::modeRead | CFile::shareDenyNone) != FALSE;
 }
 
 DWORD GetSuiteDword(const std::string& subKey, const std::string& name, DWORD defaultValue)

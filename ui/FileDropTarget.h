@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "framework/win32/OleDropTarget.h"
+#include "ui/AppMessages.h"
 
-// Posted to the view after a drop that carried file names; no parameters.
-enum : UINT { WM_ADD_DROPPED_FILES = WM_APP + 1 };
 
 class CFileDropTarget : public COleDropTarget {
 public:

@@ -42,9 +42,6 @@ void CPackwright32View::OnInitialUpdate()
 {
     CListView::OnInitialUpdate();
     SetupColumns();
-    // The shell's dialogs and drag and drop need OLE on this thread; repeated
-    // calls only count up.
-    ::OleInitialize(nullptr);
     // Files dropped on the list are added; only the first registration counts.
     if (!m_dropTarget.IsRegistered()) m_dropTarget.Register(this);
     // Copies opened from the archive shown before are not offered to this one.

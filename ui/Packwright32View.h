@@ -12,15 +12,13 @@
 
 #include "framework/win32/PrivateTempFolder.h"
 #include "framework/win32/View.h"
+#include "ui/AppMessages.h"
 #include "ui/FileDropTarget.h"
 #include "ui/OpenedEntries.h"
 
 class CPackwright32Doc;
 class CProgressDisplay;
 
-// Posted to the view when the program becomes active again: opened entries
-// whose copies changed meanwhile are offered to be put back. No parameters.
-enum : UINT { WM_CHECK_OPENED_ENTRIES = WM_APP + 2 };
 
 class CPackwright32View : public CListView {
 public:

@@ -79,7 +79,19 @@ CWinApp::~CWinApp()
 int CWinApp::ExitInstance()
 {
     if (m_pRecentFileList) m_pRecentFileList->WriteList(*this);
+    if (m_bOleInitialized) {
+        ::OleUninitialize();
+        m_bOleInitialized = FALSE;
+    }
     return 0;
+}
+
+BOOL AfxOleInit()
+{
+    CWinApp* app = AfxGetApp();
+    if (!app) return FALSE;
+    if (!app->m_bOleInitialized) app->m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+    return app->m_bOleInitialized;
 }
 
 BOOL CWinApp::PreTranslateMessage(MSG* pMsg)

@@ -96,6 +96,8 @@ protected:
 private:
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    BOOL m_bOleInitialized = FALSE;  // by AfxOleInit: undone by ExitInstance
+    friend BOOL AfxOleInit();
     std::unique_ptr<CDdeServer> m_pDdeServer;
     int m_nDdeCmdShow = -1;  // the show mode held back by a /dde start
     static constexpr UINT_PTR kDdeWaitTimerId = 0xDDE;  // on the main window
@@ -106,6 +108,9 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// Initialises OLE on this thread for the application (the shell's dialogs,
+// drag and drop); ExitInstance uninitialises it after the message loop.
+BOOL AfxOleInit();
 // The full path of the program's .exe.
 std::string AfxGetModuleFileName();
 
