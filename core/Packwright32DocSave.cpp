@@ -19,7 +19,8 @@ void CPackwright32Doc::StoreArchive(CFile& file)
     if (!m_bStoreSourceReady && !PrepareStoreSource({})) throw CUserException();
     m_bStoreSourceReady = false;
     CDataCopier copier;
-    if (m_storeSource.IsOpen()) copier.UseSource(std::move(m_storeSource));
+    const bool haveSource = m_storeSource.IsOpen();
+    if (haveSource) copier.UseSource(std::move(m_storeSource));
 
     VppHeader header;
     header.signature = m_dwSignature;
@@ -50,13 +51,14 @@ void CPackwright32Doc::StoreArchive(CFile& file)
             runBytes += VppAlign(m_Entries[end].m_nSize);
             ++end;
         }
-        if (end - i > 1 && copier.CopyRun(first.m_strFilePath, first.m_nOffset, file, run)) {
+        if (end - i > 1 && haveSource && copier.CopyRun(first.m_strFilePath, first.m_nOffset, file, run)) {
             i = end;
             continue;
         }
         const uint32_t pad = uint32_t(AlignToBlock(first.m_nSize) - first.m_nSize);
-        // A stored entry of any other file than the checked archive is never read.
-        const int result = first.m_bInVPP && first.m_strFilePath != m_loaded.GetPath()
+        // Stored entries come from the checked archive or from nowhere: an
+        // archive that could not be opened is not tried again unchecked.
+        const int result = first.m_bInVPP && (!haveSource || first.m_strFilePath != m_loaded.GetPath())
                                ? COPY_NO_SOURCE
                                : copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
         // A failed entry fails the save, but every entry is still tried.
