@@ -112,6 +112,7 @@ void CPackwright32Doc::LoadArchive(CFile& file)
                       afx::mbOk | afx::mbIconWarning);
         count = int32_t(records.size());
     }
+    m_loaded.Record(file, std::min(std::max(header.fileCount, 0), VPP_MAX_FILES), &header, &records);
     const std::string& archivePath = file.GetFilePath();
     for (int32_t i = 0; i < count; ++i) {
         VppRecord& record = records[size_t(i)];
@@ -126,7 +127,6 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     m_nDroppedRecords = std::max(header.fileCount, 0) - count;
     InvalidateIndexes();
     UpdateTotalSize();
-    m_loaded.Record(file, count);
 }
 
 int CPackwright32Doc::OpenLoadedArchive(CFile& file, UINT share, CFileException* pError)
