@@ -10,7 +10,7 @@
 
 #include "framework/base/File.h"
 
-// Result codes of copying an entry's data (CopyFileData).
+// Result codes of copying an entry's data.
 enum : int {
     COPY_OK = 0,
     COPY_NO_SOURCE = -1,

@@ -82,8 +82,6 @@ public:
     std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
                                   UINT share = CFile::shareDenyWrite,
                                   const std::function<void(size_t)>& onEntry = {});
-    // Copies size bytes at offset of path to dest's position. Returns a COPY_ code.
-    int CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size);
 
     static std::string GetAddResultText(int code);
     static std::string GetExtractResultText(int code);

@@ -146,9 +146,3 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
     AfxSetPendingFile({});
     return result;
 }
-
-int CPackwright32Doc::CopyFileData(const std::string& path, int32_t offset, CFile& dest, int32_t size)
-{
-    // Offset 0 marks an outside file: stored data always lies at 2048 or beyond.
-    return CDataCopier().Copy(path, offset, dest, size);
-}

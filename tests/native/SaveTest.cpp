@@ -285,14 +285,15 @@ TEST_F(SaveTest, CopyResultCodesAndTexts)
     const std::string out = dir / "out.bin";
     const std::string src = MakeFile("src.bin", Pattern(100, 1));
     CFile dest(out, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
-    EXPECT_EQ(doc->CopyFileData(dir / "missing.bin", 0, dest, 100), COPY_NO_SOURCE);
+    CDataCopier copier;  // what the store pass copies each entry with
+    EXPECT_EQ(copier.Copy(dir / "missing.bin", 0, dest, 100), COPY_NO_SOURCE);
     // Offset 0 marks an outside file, whose length must match.
-    EXPECT_EQ(doc->CopyFileData(src, 0, dest, 99), COPY_SIZE_CHANGED);
+    EXPECT_EQ(copier.Copy(src, 0, dest, 99), COPY_SIZE_CHANGED);
     EXPECT_EQ(dest.GetLength(), 0u);
     // Inside an archive the bytes present are copied, the rest are zeros,
     // and the short source is reported.
-    EXPECT_EQ(doc->CopyFileData(src, 60, dest, 50), COPY_SOURCE_SHORT);
-    EXPECT_EQ(doc->CopyFileData(src, 60, dest, 40), COPY_OK);
+    EXPECT_EQ(copier.Copy(src, 60, dest, 50), COPY_SOURCE_SHORT);
+    EXPECT_EQ(copier.Copy(src, 60, dest, 40), COPY_OK);
     dest.Close();
     const std::vector<uint8_t> source = Pattern(100, 1);
     std::vector<uint8_t> expected(source.begin() + 60, source.end());
