@@ -77,6 +77,7 @@ bool ParseWav(const uint8_t* data, size_t size, WavInfo& info)
             haveFormat = true;
         } else if (id == "data") {
             info.dataBytes = length;
+            info.dataOffset = pos;
             return haveFormat && info.channels != 0 && info.sampleRate != 0;
         }
         // Chunks are padded to even lengths.

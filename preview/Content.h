@@ -25,6 +25,7 @@ struct WavInfo {
     uint32_t sampleRate = 0;
     uint16_t bitsPerSample = 0;
     uint32_t dataBytes = 0;  // as the header gives it; may exceed what is there
+    size_t dataOffset = 0;   // where the samples start
 };
 // A RIFF WAVE file with its format chunk ahead of its data chunk.
 bool ParseWav(const uint8_t* data, size_t size, WavInfo& info);

@@ -14,6 +14,7 @@
 #include "framework/win32/View.h"
 #include "ui/FileDropTarget.h"
 #include "ui/OpenedEntries.h"
+#include "ui/QuickViewWnd.h"
 
 class CPackwright32Doc;
 class CProgressDisplay;
@@ -21,6 +22,9 @@ class CProgressDisplay;
 // Posted to the view when the program becomes active again: opened entries
 // whose copies changed meanwhile are offered to be put back. No parameters.
 enum : UINT { WM_CHECK_OPENED_ENTRIES = WM_APP + 2 };
+// Posted to the view when the focus moved while the quick view is open: it
+// shows the focused row's entry once the moves have settled. No parameters.
+enum : UINT { WM_QUICKVIEW_FOLLOW = WM_APP + 3 };
 
 class CPackwright32View : public CListView {
 public:
@@ -56,6 +60,13 @@ public:
     // The folder of the files this view hands to other programs.
     CPrivateTempFolder& GetTempFolder() { return m_tempFolder; }
     const COpenedEntries& GetOpenedEntries() const { return m_opened; }
+
+    // F3 and the context menu's Quick view: opens the quick view on the
+    // focused row's entry, or closes it when it is open.
+    void OnQuickView();
+    CQuickViewWnd& GetQuickView() { return m_quickView; }
+    // The focused row's entry name; empty when no row has the focus.
+    std::string GetFocusedName() const;
 
     // A click on a column header: the rows sorted by that column.
     void OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult);
@@ -93,4 +104,8 @@ private:
     CPrivateTempFolder m_tempFolder{"Packwright32"};
     COpenedEntries m_opened;
     BOOL m_bCheckingOpened = FALSE;
+    CQuickViewWnd m_quickView;
+    bool m_bQuickViewPending = false;  // a WM_QUICKVIEW_FOLLOW is on its way
+    bool m_bRebuilding = false;        // the rows go and come back: no focus moves
+    std::string m_quickViewArchive;    // the archive whose entry the quick view shows
 };
