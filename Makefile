@@ -40,6 +40,7 @@ fuzz: setup
 screenshots: setup
 	@$(SCRIPTS)/screenshots.sh
 	@$(SCRIPTS)/screenshots-menus.sh
+	@$(SCRIPTS)/screenshots-quickview.sh
 
 clean:
 	rm -rf $(ROOT)/build

@@ -48,7 +48,7 @@ set_source_files_properties(${APP_RESOURCES} "${CMAKE_SOURCE_DIR}/cli/packwright
 if(APP_SOURCES AND TARGET fw_win32)
   add_library(pw_app STATIC ${APP_SOURCES})
   packwright_target_defaults(pw_app)
-  target_link_libraries(pw_app PUBLIC core fw_win32)
+  target_link_libraries(pw_app PUBLIC core preview fw_win32 winmm)
   if(TARGET settings)
     target_link_libraries(pw_app PUBLIC settings)
   endif()

@@ -105,6 +105,11 @@ public:
     // EXTRACT_NO_ARCHIVE or EXTRACT_ARCHIVE_CHANGED.
     // pError, when given, hears why the archive could not be opened.
     int OpenLoadedArchive(CFile& file, UINT share, CFileException* pError = nullptr);
+    // Reads the first maxBytes bytes at most of the last entry named exactly
+    // name into bytes: a stored entry from the checked archive, an outside
+    // one from its file. cut tells that the entry holds more. Returns an
+    // EXTRACT_ code (EXTRACT_NO_ARCHIVE also for an outside file gone).
+    int ReadEntryHead(const std::string& name, uint32_t maxBytes, std::vector<uint8_t>& bytes, bool& cut);
     // Takes the writers' lock of the archive at path, waiting for another
     // writer for a while, and keeps it until the next save has replaced the
     // archive: a command that loads, edits and saves holds it from before

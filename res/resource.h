@@ -32,6 +32,7 @@
 #define ID_HELP_CHECKVERSION        32777
 #define ID_EDIT_SELECTALLFILES      32785
 #define ID_EDIT_OPENENTRY           32790
+#define ID_EDIT_QUICKVIEW           32791
 
 /* Status-bar indicators (replaced by pane ids 1 and 2 after creation). */
 #define ID_INDICATOR_TOTALS         32778
@@ -44,6 +45,21 @@
 #define IDS_DRAG_FAILED             40104
 #define IDS_PUTBACK_FAILED          40105
 #define IDS_OPEN_RUNS               40106
+
+/* The quick view: its texts and its controls. */
+#define IDS_QUICKVIEW_TITLE         40120
+#define IDS_QUICKVIEW_TITLE_ENTRY   40121
+#define IDS_QUICKVIEW_NO_ENTRY      40122
+#define IDS_QUICKVIEW_TEXT          40123
+#define IDS_QUICKVIEW_IMAGE         40124
+#define IDS_QUICKVIEW_SOUND         40125
+#define IDS_QUICKVIEW_BINARY        40126
+#define IDS_QUICKVIEW_CANNOT_SHOW   40127
+#define IDS_QUICKVIEW_CUT           40128
+#define IDS_QUICKVIEW_PLAY          40129
+#define IDC_QUICKVIEW_INFO          1010
+#define IDC_QUICKVIEW_TEXT          1011
+#define IDC_QUICKVIEW_PLAY          1012
 
 /* Error details dialog (IDD_ERROR_DETAILS); the close button is IDCANCEL. */
 #define IDC_ERROR_DETAILS           1000

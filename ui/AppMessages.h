@@ -11,4 +11,8 @@ enum : UINT {
     // entries whose copies changed meanwhile are offered to be put back. No
     // parameters.
     WM_CHECK_OPENED_ENTRIES = WM_APP + 2,
+    // Posted to the view when the focus moved while the quick view is open:
+    // it shows the focused row's entry once the moves have settled. No
+    // parameters.
+    WM_QUICKVIEW_FOLLOW = WM_APP + 3,
 };

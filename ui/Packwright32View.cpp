@@ -50,6 +50,7 @@ void CPackwright32View::OnInitialUpdate()
 
 void CPackwright32View::OnDestroy()
 {
+    m_quickView.Close();
     // While the window still exists: the system lets go of the target.
     m_dropTarget.Revoke();
     CListView::OnDestroy();
@@ -62,6 +63,10 @@ LRESULT CPackwright32View::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         return OnAddDroppedFiles();
     case WM_CHECK_OPENED_ENTRIES:
         CheckOpenedEntries();
+        return 0;
+    case WM_QUICKVIEW_FOLLOW:
+        m_bQuickViewPending = false;
+        if (m_quickView.IsOpen()) m_quickView.ShowEntry(GetDocument(), GetFocusedName());
         return 0;
     case WM_CONTEXTMENU:
         // The list's own; the header's clicks go their default way.
@@ -105,6 +110,10 @@ void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint
     (void)pHint;
     SetupColumns();
     const CListCtrl list = GetListCtrl();
+    struct Rebuilding {
+        bool& b;
+        ~Rebuilding() { b = false; }
+    } rebuilding{m_bRebuilding = true};
     // Away with the rows, and with them the selection and any sort order.
     list.DeleteAllItems();
     m_rows.clear();
@@ -119,6 +128,18 @@ void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint
     }
     list.SetItemCountEx(int(m_rows.size()), 0);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    // The entry shown may be removed or replaced now; another archive's
+    // entry of the same name is not the one the user looked at.
+    if (m_quickView.IsOpen()) {
+        CPackwright32Doc* doc = GetDocument();
+        const std::string archive = doc ? doc->GetPathName() : std::string();
+        if (archive != m_quickViewArchive) {
+            m_quickViewArchive = archive;
+            m_quickView.ShowEntry(doc, {});
+        } else {
+            m_quickView.Refresh(doc);
+        }
+    }
 }
 
 std::string CPackwright32View::CellText(int nItem, int nSubItem) const
@@ -174,6 +195,23 @@ BOOL CPackwright32View::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam
         // No notice per row: a rebuild would otherwise hear of 65,536 deletions.
         *pResult = TRUE;
         return TRUE;
+    case LVN_KEYDOWN:
+        // As Enter opens, F3 shows: the list's own key, no accelerator.
+        if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_F3) OnQuickView();
+        *pResult = 0;
+        return TRUE;
+    case LVN_ITEMCHANGED: {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        // Moving through the rows sends a change per step: the quick view
+        // reads only once they are done.
+        if (m_quickView.IsOpen() && !m_bQuickViewPending && !m_bRebuilding && (change->uChanged & LVIF_STATE) &&
+            ((change->uNewState ^ change->uOldState) & LVIS_FOCUSED)) {
+            m_bQuickViewPending = true;
+            PostMessage(WM_QUICKVIEW_FOLLOW);
+        }
+        *pResult = 0;
+        return TRUE;
+    }
     case LVN_BEGINDRAG:
         OnBeginDrag();
         *pResult = 0;
@@ -252,6 +290,25 @@ void CPackwright32View::ReorderRows(const std::vector<int>& order)
             if (order[size_t(i)] == focused) list.SetItemState(i, LVIS_FOCUSED, LVIS_FOCUSED);
     SendMessage(WM_SETREDRAW, TRUE);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+std::string CPackwright32View::GetFocusedName() const
+{
+    const int focused = GetListCtrl().GetNextItem(-1, LVNI_FOCUSED);
+    return focused >= 0 && size_t(focused) < m_rows.size() ? m_rows[size_t(focused)].name : std::string();
+}
+
+void CPackwright32View::OnQuickView()
+{
+    if (m_quickView.IsOpen()) {
+        m_quickView.Close();
+        return;
+    }
+    CWnd* frame = FromHandlePermanent(::GetAncestor(m_hWnd, GA_ROOT));
+    if (!frame || !m_quickView.Open(frame)) return;
+    CPackwright32Doc* doc = GetDocument();
+    m_quickViewArchive = doc ? doc->GetPathName() : std::string();
+    m_quickView.ShowEntry(doc, GetFocusedName());
 }
 
 std::vector<std::string> CPackwright32View::GetSelectedNames() const

@@ -15,6 +15,7 @@
 #include "ui/AppMessages.h"
 #include "ui/FileDropTarget.h"
 #include "ui/OpenedEntries.h"
+#include "ui/QuickViewWnd.h"
 
 class CPackwright32Doc;
 class CProgressDisplay;
@@ -55,6 +56,13 @@ public:
     CPrivateTempFolder& GetTempFolder() { return m_tempFolder; }
     const COpenedEntries& GetOpenedEntries() const { return m_opened; }
 
+    // F3 and the context menu's Quick view: opens the quick view on the
+    // focused row's entry, or closes it when it is open.
+    void OnQuickView();
+    CQuickViewWnd& GetQuickView() { return m_quickView; }
+    // The focused row's entry name; empty when no row has the focus.
+    std::string GetFocusedName() const;
+
     // A click on a column header: the rows sorted by that column.
     void OnColumnClick(NMLISTVIEW* pNMListView, LRESULT* pResult);
     // Puts the rows in the order given (order[i] is the row that goes to
@@ -91,4 +99,8 @@ private:
     CPrivateTempFolder m_tempFolder{"Packwright32"};
     COpenedEntries m_opened;
     BOOL m_bCheckingOpened = FALSE;
+    CQuickViewWnd m_quickView;
+    bool m_bQuickViewPending = false;  // a WM_QUICKVIEW_FOLLOW is on its way
+    bool m_bRebuilding = false;        // the rows go and come back: no focus moves
+    std::string m_quickViewArchive;    // the archive whose entry the quick view shows
 };

@@ -75,6 +75,7 @@ BOOL ShellOpen(HWND hOwner, const std::string& path, std::string& reason)
 CPackwright32View::CPackwright32View()
 {
     MapCommand(ID_EDIT_OPENENTRY, [this] { OnOpenEntry(); });
+    MapCommand(ID_EDIT_QUICKVIEW, [this] { OnQuickView(); });
     MapUpdate(ID_EDIT_OPENENTRY, [this](CCmdUI* ui) {
         const CommandState state{GetListCtrl().GetItemCount(), GetSelectedCount()};
         ui->Enable(DecideCommandAvailability(state).bOpen);

@@ -396,6 +396,7 @@ TEST(ListContextMenu, TheEditCommandsWithTheirShortcutsAndTheEditMenusEnableRule
 
     auto items = [](bool open, bool selection, bool rows) {
         return std::vector<MenuItem>{{"&Open\tEnter", ID_EDIT_OPENENTRY, open, true},
+                                     {"&Quick view\tF3", ID_EDIT_QUICKVIEW, true, true},
                                      {"&Extract...\tF4", ID_EDIT_EXTRACTFILES, selection, true},
                                      {"&Remove\tDel", ID_EDIT_REMOVEFILES, selection, true},
                                      {"", 0, true, true},
