@@ -5,7 +5,7 @@ set -euo pipefail
 
 prefix=$(realpath -m "$1")
 # The stamp names the settings version: changed settings make a new prefix.
-stamp="$prefix/.packwright-ready-2"
+stamp="$prefix/.packwright-ready-3"
 [ -f "$stamp" ] && exit 0
 
 mkdir -p "$(dirname "$prefix")"
@@ -44,6 +44,9 @@ if ! {
   wine reg import 'C:\packwright-test.reg' &&
   # Wine's own fonts, so dialogs get the metrics they are laid out for.
   cp -sf /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" &&
+  # They have no Japanese glyphs: IPA Gothic shows the names of the tests
+  # under code page 932 instead of boxes.
+  cp -sf /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$prefix/drive_c/windows/Fonts/" &&
   # Let the server write the registry out before the prefix counts as ready.
   timeout 60 wineserver -w
 } >"$log" 2>&1; then
