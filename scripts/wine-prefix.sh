@@ -5,7 +5,7 @@ set -euo pipefail
 
 prefix=$(realpath -m "$1")
 # The stamp names the settings version: changed settings make a new prefix.
-stamp="$prefix/.packwright-ready-3"
+stamp="$prefix/.packwright-ready-4"
 [ -f "$stamp" ] && exit 0
 
 mkdir -p "$(dirname "$prefix")"
@@ -21,7 +21,9 @@ rm -rf "$prefix"   # whatever an interrupted attempt left behind
 # A virtual desktop, so showing and hiding windows does not wait for a window
 # manager, and a small one of 640x480 for win_tests_small.exe, the window
 # tests on a screen narrower than the main window; no crash dialog, so a
-# crashing test ends instead of hanging.
+# crashing test ends instead of hanging; under code page 932 Wine asks for
+# the Japanese Windows fonts, which IPA Gothic stands in for (the other code
+# pages never ask for them).
 settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -36,6 +38,11 @@ settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"MS UI Gothic"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
 '
 
 if ! {

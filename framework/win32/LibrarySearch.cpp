@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "framework/base/CodePage.h"
-
 #include "framework/win32/WinApp.h"
 
 namespace {
