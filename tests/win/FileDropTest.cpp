@@ -324,7 +324,7 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
         GTEST_SKIP() << "needs code page 932: tests/win/code_page_932.sh";
     }
     const std::string hyo = "\x95\x5C", so = "\x83\x5C", nou = "\x94\x5C";
-    const std::string a2 = "\x83\x41" "2.txt", tsu1 = "\x83\x61" "1.txt";  // ア2.txt, ヂ1.txt
+    const std::string a2 = "\x83\x41" "2.txt", di1 = "\x83\x61" "1.txt";  // ア2.txt, ヂ1.txt
     TempDir dir;
     const std::string source = dir / ("src" + hyo);  // a folder whose name ends in 0x5C
     ASSERT_TRUE(::CreateDirectoryA(source.c_str(), nullptr));
@@ -332,7 +332,7 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
     {
         CPackwright32Doc doc;
         doc.OnNewDocument();
-        for (const std::string& name : {hyo + ".txt", a2, tsu1}) {
+        for (const std::string& name : {hyo + ".txt", a2, di1}) {
             testutil::WriteFileText(dir / name, "old " + name);
             ASSERT_GE(doc.AddFile(dir / name), 0) << name;
         }
@@ -355,7 +355,12 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
     DialogWatcher watcher([&](HWND hDlg) {
         if (!::GetWindow(hDlg, GW_CHILD)) return;  // no controls: none of the commands' dialogs
         if (HasChildOfClass(hDlg, "SysTreeView32") || ::GetDlgItem(hDlg, cmb13)) {
-            if (!fileNames.empty()) ::SetDlgItemTextA(hDlg, cmb13, fileNames.c_str());
+            std::string typed;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                typed = fileNames;
+            }
+            if (!typed.empty()) ::SetDlgItemTextA(hDlg, cmb13, typed.c_str());
             ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return;
         }
@@ -377,7 +382,7 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
     }
     ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_EXTRACTFILES, 0), 0);
     PumpIdle();
-    for (const std::string& name : {hyo + ".txt", a2, tsu1}) {
+    for (const std::string& name : {hyo + ".txt", a2, di1}) {
         EXPECT_TRUE(AnsiPathExists(target + "\\" + name)) << name;
         EXPECT_FALSE(AnsiPathExists(target + name)) << "beside the folder: " << name;
         ::DeleteFileA((target + "\\" + name).c_str());
@@ -393,7 +398,7 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
     ::SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::SendMessageA(header, WM_LBUTTONUP, 0, point);
     PumpIdle();
-    EXPECT_EQ(NameColumn(list), (std::vector<std::string>{a2, tsu1, hyo + ".txt"}));
+    EXPECT_EQ(NameColumn(list), (std::vector<std::string>{a2, di1, hyo + ".txt"}));
 
     // Two files chosen at once in a folder whose name ends in 0x5C: 表.txt
     // replaces its entry, ソ.txt comes in whole.
@@ -402,7 +407,10 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
     char current[MAX_PATH] = {};
     ::GetCurrentDirectoryA(sizeof current, current);
     ::SetCurrentDirectoryA(source.c_str());
-    fileNames = "\"" + hyo + ".txt\" \"" + so + ".txt\"";
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        fileNames = "\"" + hyo + ".txt\" \"" + so + ".txt\"";
+    }
     ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_ADDFILES, 0), 0);
     PumpIdle();
     ::SetCurrentDirectoryA(current);
@@ -415,7 +423,7 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
         DragAndDrop(view->m_dropTarget.GetInterface(), &data);
     }
     PumpIdle();
-    EXPECT_EQ(EntryNames(*doc), (std::vector<std::string>{hyo + ".txt", a2, tsu1, so + ".txt", nou + ".txt"}));
+    EXPECT_EQ(EntryNames(*doc), (std::vector<std::string>{hyo + ".txt", a2, di1, so + ".txt", nou + ".txt"}));
     EXPECT_EQ(doc->m_Entries[0].m_nSize, 3);
     EXPECT_EQ(NameColumn(list).size(), 5u);
     EXPECT_EQ(unexpected, std::vector<std::string>{});
