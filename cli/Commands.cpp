@@ -15,6 +15,7 @@
 #include "cli/ArchiveVerifier.h"
 #include "cli/NameText.h"
 #include "core/Packwright32Doc.h"
+#include "framework/base/CodePage.h"
 #include "framework/base/Path.h"
 #include "framework/base/Report.h"
 
@@ -155,7 +156,7 @@ bool AddFiles(CPackwright32Doc& doc, const Args& files, const Options& options)
     for (const std::string& file : files) {
         const std::string full = GetFullPath(file);
         // What the entry will be called once saved: the name field holds 59 bytes.
-        const std::string name = GetFileNameOf(full).substr(0, VPP_NAME_LENGTH - 1);
+        const std::string name = AnsiCutBytes(GetFileNameOf(full), VPP_NAME_LENGTH - 1);
         const bool safe = CPackwright32Doc::IsSafeFileName(name);
         if (!safe && options.strict) {
             ReportFailure(file, "not added: the name \"" + EscapeName(name) +
@@ -197,8 +198,13 @@ bool MakeFolder(const std::string& path)
 bool MakeFolders(const std::string& path)
 {
     if (IsFolder(path)) return true;
-    for (size_t i = 1; i < path.size(); ++i)
-        if (IsSeparator(path[i]) && !IsSeparator(path[i - 1])) MakeFolder(path.substr(0, i));
+    // By characters: a trail byte 0x5C is no separator.
+    bool afterSeparator = true;
+    for (size_t i = 0; i < path.size(); i += AnsiCharLength(path, i)) {
+        const bool separator = IsSeparator(path[i]);
+        if (separator && !afterSeparator) MakeFolder(path.substr(0, i));
+        afterSeparator = separator;
+    }
     MakeFolder(path);
     return IsFolder(path);
 }

@@ -11,8 +11,9 @@
 namespace {
 // Names are compared for the replace rule as they will be stored: their first
 // 59 bytes, without regard to case. Otherwise a long name added twice, or two
-// long names that differ only past the cut, would become duplicates.
-std::string ReplaceKey(const std::string& name) { return AnsiToLower(name.substr(0, VPP_NAME_LENGTH - 1)); }
+// long names that differ only past the cut, would become duplicates. The
+// cut leaves out a double-byte character it would split, as the writer does.
+std::string ReplaceKey(const std::string& name) { return AnsiToLower(AnsiCutBytes(name, VPP_NAME_LENGTH - 1)); }
 }  // namespace
 
 int CPackwright32Doc::FindExact(const std::string& name)
@@ -52,8 +53,7 @@ int CPackwright32Doc::AddFile(const std::string& path)
         }
     }
 
-    const size_t slash = path.rfind(kPathSeparator);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = GetFileNameOf(path);
     const std::string key = ReplaceKey(name);
     const int match = FindNoCase(key);
     if (match < 0 && m_nFileCount >= VPP_MAX_FILES) return ADD_TABLE_FULL;

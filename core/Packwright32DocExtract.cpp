@@ -25,18 +25,19 @@ void RemoveQuietly(const std::string& path)
 bool CPackwright32Doc::IsSafeFileName(const std::string& name)
 {
     if (name.empty() || name == "." || name == "..") return false;
-    for (const char c : name) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 0x20 || std::strchr("<>:\"/\\|?*", c)) return false;
+    // By characters: the trail byte of a double-byte character may be 0x5C
+    // or 0x7C, and is then no backslash and no bar.
+    for (size_t pos = 0; pos < name.size(); pos += AnsiCharLength(name, pos)) {
+        const unsigned char u = static_cast<unsigned char>(name[pos]);
+        if (u < 0x20 || std::strchr("<>:\"/\\|?*", name[pos])) return false;
     }
     // Windows drops trailing dots and spaces, which would make another name.
-    if (name.back() == '.' || name.back() == ' ') return false;
+    if (AnsiEndsWith(name, '.') || AnsiEndsWith(name, ' ')) return false;
 
     // Device names stay devices with any extension: "nul.txt" is NUL.
-    std::string base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    for (char& c : base)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    std::string base = name.substr(0, AnsiFind(name, "."));
+    while (AnsiEndsWith(base, ' ')) base.pop_back();
+    AnsiMakeUpperAscii(base);
     static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (const char* device : devices)
         if (base == device) return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/base/CodePage.h"
 #include "framework/base/File.h"
 
 uint32_t VppGetLE32(const uint8_t* p)
@@ -25,7 +26,10 @@ std::string VppNameFromField(const uint8_t* field, int width)
 void VppNameToField(uint8_t* field, int width, const std::string& name)
 {
     std::memset(field, 0, size_t(width));
-    std::memcpy(field, name.data(), std::min(name.size(), size_t(width - 1)));
+    // A longer name is cut by bytes, but never inside a double-byte
+    // character: one that the cut would split is left out whole.
+    const std::string stored = name.size() < size_t(width) ? name : AnsiCutBytes(name, size_t(width - 1));
+    std::memcpy(field, stored.data(), stored.size());
 }
 
 void VppWritePadding(CFile& file)

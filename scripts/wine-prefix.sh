@@ -5,7 +5,7 @@ set -euo pipefail
 
 prefix=$(realpath -m "$1")
 # The stamp names the settings version: changed settings make a new prefix.
-stamp="$prefix/.packwright-ready-2"
+stamp="$prefix/.packwright-ready-4"
 [ -f "$stamp" ] && exit 0
 
 mkdir -p "$(dirname "$prefix")"
@@ -21,7 +21,9 @@ rm -rf "$prefix"   # whatever an interrupted attempt left behind
 # A virtual desktop, so showing and hiding windows does not wait for a window
 # manager, and a small one of 640x480 for win_tests_small.exe, the window
 # tests on a screen narrower than the main window; no crash dialog, so a
-# crashing test ends instead of hanging.
+# crashing test ends instead of hanging; under code page 932 Wine asks for
+# the Japanese Windows fonts, which IPA Gothic stands in for (the other code
+# pages never ask for them).
 settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -36,6 +38,11 @@ settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"MS UI Gothic"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
 '
 
 if ! {
@@ -44,6 +51,9 @@ if ! {
   wine reg import 'C:\packwright-test.reg' &&
   # Wine's own fonts, so dialogs get the metrics they are laid out for.
   cp -sf /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" &&
+  # They have no Japanese glyphs: IPA Gothic shows the names of the tests
+  # under code page 932 instead of boxes.
+  cp -sf /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$prefix/drive_c/windows/Fonts/" &&
   # Let the server write the registry out before the prefix counts as ready.
   timeout 60 wineserver -w
 } >"$log" 2>&1; then

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "framework/base/CodePage.h"
+#include "framework/base/Path.h"
 #include "framework/win32/WinApp.h"
 #include "settings/SettingsStore.h"
 
@@ -10,8 +12,8 @@ const char* const kModuleRecordKey = "\\Halvard Manager Tools\\Halvard Manager P
 namespace {
 std::string WithExeExtension(std::string path)
 {
-    const size_t dot = path.rfind('.');
-    const size_t sep = path.rfind('\\');
+    const size_t dot = AnsiFindLast(path, ".");
+    const size_t sep = FindLastSeparator(path);
     if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) path.erase(dot);
     return path + ".exe";
 }
@@ -29,9 +31,8 @@ void RegisterModule() { RegisterModule(AfxGetModuleFileName()); }
 void RegisterModule(const std::string& exePath)
 {
     const std::string exe = WithExeExtension(exePath);
-    const size_t sep = exe.rfind('\\');
-    const std::string folder = sep == std::string::npos ? std::string() : exe.substr(0, sep + 1);
-    const std::string name = sep == std::string::npos ? exe : exe.substr(sep + 1);
+    const std::string folder = GetFolderOf(exe);
+    const std::string name = GetFileNameOf(exe);
 
     std::string version;
     std::string date;

@@ -1,5 +1,6 @@
 #include "ui/FolderBrowser.h"
 
+#include "framework/base/CodePage.h"
 #include "framework/win32/Callback.h"
 #include "framework/win32/Handles.h"
 
@@ -26,7 +27,7 @@ INT_PTR CFolderBrowser::Browse()
 
 std::string CFolderBrowser::ShortenPath(const std::string& path)
 {
-    return path.size() > 35 ? path.substr(0, 35) + "..." : path;
+    return path.size() > 35 ? AnsiCutBytes(path, 35) + "..." : path;
 }
 
 void CFolderBrowser::OnInitialized()

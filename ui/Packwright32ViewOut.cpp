@@ -34,7 +34,7 @@ std::string SystemMessage(DWORD error)
 // shortcut. The system's list where it has one, and the usual types.
 bool RunsWhenOpened(const std::string& name)
 {
-    const size_t dot = name.rfind('.');
+    const size_t dot = AnsiFindLast(name, ".");
     if (dot == std::string::npos) return false;
     const std::string extension = AnsiToLower(name.substr(dot));
     static const char* const kRunning[] = {".exe", ".com", ".bat", ".cmd", ".scr", ".pif", ".lnk", ".url",

@@ -1,5 +1,8 @@
 #include "framework/base/CodePage.h"
 
+// Windows-1252 has no characters of two bytes.
+bool IsAnsiLeadByte(unsigned char) { return false; }
+
 // Windows-1252: ASCII letters, the Latin-1 capitals (but the multiplication
 // sign), and the four capitals placed in 0x80-0x9F.
 static unsigned char LowerCp1252(unsigned char c)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+bool IsAnsiLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
 void AnsiMakeLower(std::string& text)
 {
     // Fast path for plain ASCII, which is what nearly every name is.

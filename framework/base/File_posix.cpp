@@ -220,8 +220,7 @@ void CFile::RenameOver(const std::string& source, const std::string& target)
 
 void CFile::FlushFolderOf(const std::string& path)
 {
-    std::string folder = GetFullPath(path);
-    folder.erase(folder.rfind('/') + 1);
+    const std::string folder = GetFolderOf(GetFullPath(path));
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) CFileException::ThrowOsError(errno, folder);
     const int err = fsync(dir) == 0 ? 0 : errno;

@@ -21,18 +21,6 @@ std::string GetFullPath(const std::string& path)
     return AddTrailingSeparator(full) + rest;
 }
 
-std::string GetFileNameOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string AddTrailingSeparator(const std::string& path)
-{
-    if (!path.empty() && path.back() == '/') return path;
-    return path + '/';
-}
-
 std::string ResolveLinks(const std::string& path)
 {
     char* real = ::realpath(path.c_str(), nullptr);

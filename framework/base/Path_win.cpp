@@ -16,17 +16,4 @@ std::string GetFullPath(const std::string& path)
     }
 }
 
-std::string GetFileNameOf(const std::string& path)
-{
-    // Only the backslash separates: what the dialogs and GetFullPathNameA give.
-    const size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string AddTrailingSeparator(const std::string& path)
-{
-    if (!path.empty() && path.back() == '\\') return path;
-    return path + '\\';
-}
-
 std::string ResolveLinks(const std::string& path) { return GetFullPath(path); }

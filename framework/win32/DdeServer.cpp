@@ -2,6 +2,7 @@
 
 #include <dde.h>
 
+#include "framework/base/CodePage.h"
 #include "framework/win32/Handles.h"
 
 namespace {
@@ -17,15 +18,15 @@ bool ParseArgument(const std::string& text, size_t& pos, std::string& arg)
     SkipSpaces(text, pos);
     arg.clear();
     if (pos < text.size() && text[pos] == '"') {
-        const size_t close = text.find('"', pos + 1);
+        const size_t close = AnsiFind(text, "\"", pos + 1);
         if (close == std::string::npos) return false;
         arg = text.substr(pos + 1, close - pos - 1);
         pos = close + 1;
     } else {
-        const size_t end = text.find_first_of(",)", pos);
+        const size_t end = AnsiFind(text, ",)", pos);
         if (end == std::string::npos) return false;
         arg = text.substr(pos, end - pos);
-        while (!arg.empty() && arg.back() == ' ') arg.pop_back();
+        while (AnsiEndsWith(arg, ' ')) arg.pop_back();
         pos = end;
     }
     SkipSpaces(text, pos);

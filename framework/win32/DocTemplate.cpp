@@ -1,5 +1,6 @@
 #include "framework/win32/DocTemplate.h"
 
+#include "framework/base/CodePage.h"
 #include "framework/base/File.h"
 #include "framework/base/Report.h"
 #include "framework/win32/AfxRes.h"
@@ -156,7 +157,7 @@ BOOL CSingleDocTemplate::DoSave(const char* path, BOOL bReplace)
         if (newName.empty()) {
             // Offer the title, cut before anything that cannot be in a name.
             newName = doc->GetTitle();
-            const size_t bad = newName.find_first_of(":/\\");
+            const size_t bad = AnsiFind(newName, ":/\\");
             if (bad != std::string::npos) newName.erase(bad);
             newName += GetDocString(filterExt);
         }

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "framework/base/Path.h"
 #include "framework/base/Report.h"
 #include "framework/win32/Wnd.h"
 #include "framework/win32/WinApp.h"
@@ -73,8 +74,7 @@ std::vector<std::string> CFileDialog::GetPathNames() const
         names.push_back(first);
         return names;
     }
-    std::string folder = first;
-    if (folder.back() != '\\') folder += '\\';
+    const std::string folder = AddTrailingSeparator(first);
     while (*p) {
         const std::string name = p;
         names.push_back(folder + name);

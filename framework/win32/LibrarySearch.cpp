@@ -3,14 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "framework/base/CodePage.h"
 #include "framework/win32/WinApp.h"
 
 namespace {
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+std::string FolderOf(const std::string& path) { return path.substr(0, AnsiFindLast(path, "\\/") + 1); }
 
 std::string WithSeparator(std::string folder)
 {
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    if (!folder.empty() && !AnsiEndsWith(folder, '\\') && !AnsiEndsWith(folder, '/')) folder += '\\';
     return folder;
 }
 

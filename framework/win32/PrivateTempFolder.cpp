@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "framework/base/Path.h"
+
 namespace {
 const char* const kLockName = "\\~lock";
 
@@ -10,9 +12,7 @@ std::string TempRoot(const std::string& programName)
     char temp[MAX_PATH + 1] = {};
     const DWORD length = ::GetTempPathA(sizeof temp, temp);
     if (length == 0 || length > MAX_PATH) return {};
-    std::string root(temp, length);
-    if (root.back() != '\\') root += '\\';
-    return root + programName;
+    return AddTrailingSeparator(std::string(temp, length)) + programName;
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "framework/base/CodePage.h"
 #include "framework/win32/CmdTarget.h"
 #include "framework/win32/PathCompare.h"
 #include "framework/win32/WinApp.h"
@@ -78,27 +79,31 @@ std::string CRecentFileList::AbbreviatePath(const std::string& path, int nMaxLen
 {
     if (int(path.size()) <= nMaxLength) return path;
     // The name alone, cut from the left, when even that does not fit.
-    const size_t lastSep = path.find_last_of('\\');
+    const size_t lastSep = AnsiFindLast(path, "\\");
     const std::string name = lastSep == std::string::npos ? path : path.substr(lastSep + 1);
     // Root: "C:\" or "\\server\share\".
     size_t rootEnd = 0;
     if (path.size() > 2 && path[1] == ':' && path[2] == '\\') {
         rootEnd = 3;
     } else if (path.rfind("\\\\", 0) == 0) {
-        const size_t server = path.find('\\', 2);
-        const size_t share = server == std::string::npos ? std::string::npos : path.find('\\', server + 1);
+        const size_t server = AnsiFind(path, "\\", 2);
+        const size_t share = server == std::string::npos ? std::string::npos : AnsiFind(path, "\\", server + 1);
         rootEnd = share == std::string::npos ? 0 : share + 1;
     }
     const std::string root = path.substr(0, rootEnd);
     std::string tail = "\\" + name;
     if (int(root.size() + 3 + tail.size()) > nMaxLength) {
         if (int(name.size()) <= nMaxLength) return name;
-        return "..." + name.substr(name.size() - size_t(nMaxLength > 3 ? nMaxLength - 3 : 0));
+        // From the first whole character that leaves at most that many bytes.
+        const size_t keep = size_t(nMaxLength > 3 ? nMaxLength - 3 : 0);
+        size_t from = 0;
+        while (from < name.size() && name.size() - from > keep) from += AnsiCharLength(name, from);
+        return "..." + name.substr(from);
     }
     // Add whole folders from the right while they fit.
     size_t end = lastSep;
     while (end != std::string::npos && end > rootEnd) {
-        const size_t start = path.find_last_of('\\', end - 1);
+        const size_t start = AnsiFindLast(path.substr(0, end), "\\");
         if (start == std::string::npos || start + 1 < rootEnd) break;
         const std::string candidate = path.substr(start, end - start) + tail;
         if (int(root.size() + 3 + candidate.size()) > nMaxLength) break;

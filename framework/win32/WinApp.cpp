@@ -1,5 +1,7 @@
 #include "framework/win32/WinApp.h"
 
+#include "framework/base/CodePage.h"
+
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FrameWnd.h"
 #include "framework/win32/LibrarySearch.h"
@@ -11,9 +13,9 @@ CWinApp* g_pApp = nullptr;
 std::string ModuleBaseName()
 {
     std::string name = AfxGetModuleFileName();
-    const size_t sep = name.find_last_of("\\/");
+    const size_t sep = AnsiFindLast(name, "\\/");
     if (sep != std::string::npos) name.erase(0, sep + 1);
-    const size_t dot = name.rfind('.');
+    const size_t dot = AnsiFindLast(name, ".");
     if (dot != std::string::npos) name.erase(dot);
     return name;
 }

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <string>
 
+#include "framework/base/Path.h"
+
 extern "C" {
 void DoAbout();
 void DoHMVC();
@@ -95,7 +97,7 @@ std::string ManifestPath()
     ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          reinterpret_cast<LPCSTR>(&ManifestPath), &self);
     path = ModulePath(self);
-    return path.substr(0, path.rfind('\\') + 1) + "hm_versions.ini";
+    return GetFolderOf(path) + "hm_versions.ini";
 }
 
 bool IsReadableFile(const std::string& path)

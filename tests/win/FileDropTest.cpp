@@ -1,17 +1,28 @@
 // Files dropped on the list, through the drop target's COM interface with
-// real file-drop data objects, as the shell hands them over.
+// real file-drop data objects, as the shell hands them over; and names of
+// double-byte code pages through the window's commands and dialogs.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Packwright32Doc.h"
 #include "framework/win32/AfxRes.h"
+#include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/TestUtil.h"
 #include "tests/win/GuiTestUtil.h"
 #include "ui/Packwright32View.h"
@@ -227,4 +238,195 @@ TEST(FileDrop, DroppedFilesAreAddedAfterTheDropInListOrderAndEverythingElseIsSki
     PumpIdle();
     EXPECT_EQ(doc->m_nFileCount, 5);
     EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 1);
+}
+
+namespace {
+// Every modal dialog of this process while alive, handed to onDialog on a
+// watcher thread once each: under code page 932 Wine's own dialogs have
+// Japanese captions, so they are told apart by what they hold.
+class DialogWatcher {
+public:
+    explicit DialogWatcher(std::function<void(HWND)> onDialog)
+        : m_onDialog(std::move(onDialog)), m_thread([this] { Watch(); })
+    {
+    }
+    ~DialogWatcher()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    };
+    static BOOL CALLBACK Collect(HWND hWnd, LPARAM data)
+    {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hWnd, &pid);
+        char cls[16] = {};
+        ::GetClassNameA(hWnd, cls, sizeof cls);
+        if (pid == search->pid && ::IsWindowVisible(hWnd) && lstrcmpA(cls, "#32770") == 0) search->found.push_back(hWnd);
+        return TRUE;
+    }
+    void Watch()
+    {
+        std::vector<HWND> seen;
+        while (!m_stop) {
+            Search search{::GetCurrentProcessId(), {}};
+            ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+            for (HWND hWnd : search.found) {
+                if (std::find(seen.begin(), seen.end(), hWnd) != seen.end()) continue;
+                seen.push_back(hWnd);
+                ::Sleep(300);  // let it finish its start-up
+                m_onDialog(hWnd);
+            }
+            ::Sleep(50);
+        }
+    }
+    std::function<void(HWND)> m_onDialog;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+std::vector<std::string> NameColumn(HWND list)
+{
+    std::vector<std::string> texts;
+    const int count = int(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[512] = {};
+        LVITEMA item{};
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// By the ANSI file functions: std::filesystem converts names by another rule.
+bool AnsiPathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool HasChildOfClass(HWND hDlg, const char* cls)
+{
+    return ::FindWindowExA(hDlg, nullptr, cls, nullptr) != nullptr;
+}
+}  // namespace
+
+// Japanese Windows: the second byte of 表 (0x95 0x5C), ソ (0x83 0x5C) and
+// 能 (0x94 0x5C) is the backslash's. Run by tests/win/code_page_932.sh.
+TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndDrop)
+{
+    if (::GetACP() != 932) {
+        ASSERT_EQ(std::getenv("PACKWRIGHT_EXPECT_CP932"), nullptr) << "code page " << ::GetACP();
+        GTEST_SKIP() << "needs code page 932: tests/win/code_page_932.sh";
+    }
+    const std::string hyo = "\x95\x5C", so = "\x83\x5C", nou = "\x94\x5C";
+    const std::string a2 = "\x83\x41" "2.txt", di1 = "\x83\x61" "1.txt";  // ア2.txt, ヂ1.txt
+    TempDir dir;
+    const std::string source = dir / ("src" + hyo);  // a folder whose name ends in 0x5C
+    ASSERT_TRUE(::CreateDirectoryA(source.c_str(), nullptr));
+    const std::string archive = dir / "kanji.vpp";
+    {
+        CPackwright32Doc doc;
+        doc.OnNewDocument();
+        for (const std::string& name : {hyo + ".txt", a2, di1}) {
+            testutil::WriteFileText(dir / name, "old " + name);
+            ASSERT_GE(doc.AddFile(dir / name), 0) << name;
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(archive));
+    }
+    // The shell's browser selects a preset folder only on drive C: under Wine.
+    const std::string target = "C:\\pw-932-" + hyo;
+    ::CreateDirectoryA(target.c_str(), nullptr);
+
+    AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    ASSERT_TRUE(SetSetting("LastExtractionFolder", target));
+    const HWND list = ::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST);
+    auto* view = dynamic_cast<CPackwright32View*>(CWnd::FromHandlePermanent(list));
+    ASSERT_NE(view, nullptr);
+    auto* doc = view->GetDocument();
+    std::vector<std::string> unexpected;
+    std::mutex mutex;
+    std::string fileNames;  // what the file dialog gets typed in
+    DialogWatcher watcher([&](HWND hDlg) {
+        if (!::GetWindow(hDlg, GW_CHILD)) return;  // no controls: none of the commands' dialogs
+        if (HasChildOfClass(hDlg, "SysTreeView32") || ::GetDlgItem(hDlg, cmb13)) {
+            std::string typed;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                typed = fileNames;
+            }
+            if (!typed.empty()) ::SetDlgItemTextA(hDlg, cmb13, typed.c_str());
+            ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return;
+        }
+        const HWND details = ::GetDlgItem(hDlg, IDC_ERROR_DETAILS);
+        char text[2048] = {};
+        if (details) ::GetWindowTextA(details, text, sizeof text);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            unexpected.push_back(details ? text : guitest::DialogText(hDlg));
+        }
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+
+    // Every saved entry lands inside the chosen folder under its own name.
+    for (int i = 0; i < 3; ++i) {
+        LVITEMA state{};
+        state.stateMask = state.state = LVIS_SELECTED;
+        ::SendMessageA(list, LVM_SETITEMSTATE, WPARAM(i), reinterpret_cast<LPARAM>(&state));
+    }
+    ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_EXTRACTFILES, 0), 0);
+    PumpIdle();
+    for (const std::string& name : {hyo + ".txt", a2, di1}) {
+        EXPECT_TRUE(AnsiPathExists(target + "\\" + name)) << name;
+        EXPECT_FALSE(AnsiPathExists(target + name)) << "beside the folder: " << name;
+        ::DeleteFileA((target + "\\" + name).c_str());
+    }
+    ::RemoveDirectoryA(target.c_str());
+
+    // By name, as the runtime compares multibyte text: ア (0x83 0x41) before
+    // ヂ (0x83 0x61), which folding bytes would take for the same letter.
+    const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT rect{};
+    ::SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ::SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageA(header, WM_LBUTTONUP, 0, point);
+    PumpIdle();
+    EXPECT_EQ(NameColumn(list), (std::vector<std::string>{a2, di1, hyo + ".txt"}));
+
+    // Two files chosen at once in a folder whose name ends in 0x5C: 表.txt
+    // replaces its entry, ソ.txt comes in whole.
+    testutil::WriteFileText(source + "\\" + hyo + ".txt", "new");
+    testutil::WriteFileText(source + "\\" + so + ".txt", "so");
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(sizeof current, current);
+    ::SetCurrentDirectoryA(source.c_str());
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        fileNames = "\"" + hyo + ".txt\" \"" + so + ".txt\"";
+    }
+    ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_ADDFILES, 0), 0);
+    PumpIdle();
+    ::SetCurrentDirectoryA(current);
+
+    // A dropped file whose name holds 0x5C.
+    testutil::WriteFileText(source + "\\" + nou + ".txt", "nou");
+    {
+        TestDataObject data;
+        data.Add(CF_HDROP, DropFiles<wchar_t>({Wide(source + "\\" + nou + ".txt")}));
+        DragAndDrop(view->m_dropTarget.GetInterface(), &data);
+    }
+    PumpIdle();
+    EXPECT_EQ(EntryNames(*doc), (std::vector<std::string>{hyo + ".txt", a2, di1, so + ".txt", nou + ".txt"}));
+    EXPECT_EQ(doc->m_Entries[0].m_nSize, 3);
+    EXPECT_EQ(NameColumn(list).size(), 5u);
+    EXPECT_EQ(unexpected, std::vector<std::string>{});
+    for (const std::string& name : {hyo, so, nou}) ::DeleteFileA((source + "\\" + name + ".txt").c_str());
+    ::RemoveDirectoryA(source.c_str());
 }
