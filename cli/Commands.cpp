@@ -20,6 +20,10 @@
 #include "framework/base/Report.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #include <direct.h>
 #endif
 
@@ -138,10 +142,27 @@ Args ExpandFolders(Args::const_iterator first, Args::const_iterator last)
             continue;
         }
         Args names;
+#ifdef _WIN32
+        // Through the ANSI functions: names come in the code page every
+        // other name of the program is in (std::filesystem's narrow names
+        // are not, and such a file then could not be opened).
+        WIN32_FIND_DATAA found;
+        const HANDLE search = ::FindFirstFileA((AddTrailingSeparator(*it) + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            ReportFailure(*it, "cannot list the folder");
+        } else {
+            do {
+                if (!(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+                    names.push_back(found.cFileName);
+            } while (::FindNextFileA(search, &found));
+            ::FindClose(search);
+        }
+#else
         std::error_code error;
         for (const auto& item : std::filesystem::directory_iterator(*it, error))
             if (item.is_regular_file(error)) names.push_back(item.path().filename().string());
         if (error) ReportFailure(*it, error.message());
+#endif
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) files.push_back(AddTrailingSeparator(*it) + name);
     }
