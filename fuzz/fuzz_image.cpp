@@ -1,5 +1,6 @@
-// libFuzzer target for the quick view's Bmp decoder: any bytes give either a
-// picture within the caps or a clean refusal, never a crash or a hang.
+// libFuzzer target for one of the quick view's image decoders, named by
+// PREVIEW_DECODER when it is built (fuzz_tga, fuzz_bmp): any bytes give
+// either a picture within the caps or a clean refusal, never a crash or a hang.
 
 #include <cstdint>
 #include <cstdio>
@@ -10,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     preview::Image image;
-    const bool ok = preview::DecodeBmp(data, size, image);
+    const bool ok = preview::PREVIEW_DECODER(data, size, image);
     const bool sized = image.width > 0 && image.height > 0 && image.width <= preview::kMaxImageSide &&
                        image.height <= preview::kMaxImageSide &&
                        uint64_t(image.width) * uint64_t(image.height) <= preview::kMaxImagePixels &&
