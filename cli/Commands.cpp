@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -16,6 +15,7 @@
 #include "cli/NameText.h"
 #include "core/Packwright32Doc.h"
 #include "framework/base/CodePage.h"
+#include "framework/base/Folder.h"
 #include "framework/base/Path.h"
 #include "framework/base/Report.h"
 
@@ -131,67 +131,71 @@ bool MaySaveOver(const CPackwright32Doc& doc, const std::string& path, const Opt
     return false;
 }
 
+// A file given to create or add, with the size its listing or stat gave.
+struct InputFile {
+    std::string shown;  // as the user gave it, for messages
+    std::string path;   // full
+    uint64_t size = 0;
+};
+
 // The FILEs of create and add, each folder replaced by the regular files in
-// it (not those of its subfolders), in byte order of their names.
-Args ExpandFolders(Args::const_iterator first, Args::const_iterator last)
+// it (not those of its subfolders), in byte order of their names. Each is
+// looked at once here; the save opens it, once. FALSE when one cannot be
+// added (said on stderr).
+bool ListInputs(Args::const_iterator first, Args::const_iterator last, std::vector<InputFile>& inputs)
 {
-    Args files;
+    bool ok = true;
     for (auto it = first; it != last; ++it) {
-        if (!IsFolder(*it)) {
-            files.push_back(*it);
+        const std::string full = GetFullPath(*it);
+        struct stat st {};
+        if (::stat(full.c_str(), &st) != 0 || (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))) {
+            // Missing, or a device or pipe: no file to read.
+            ReportFailure(*it, CPackwright32Doc::GetAddResultText(ADD_NO_ACCESS));
+            ok = false;
             continue;
         }
-        Args names;
-#ifdef _WIN32
-        // Through the ANSI functions: names come in the code page every
-        // other name of the program is in (std::filesystem's narrow names
-        // are not, and such a file then could not be opened).
-        WIN32_FIND_DATAA found;
-        const HANDLE search = ::FindFirstFileA((AddTrailingSeparator(*it) + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            ReportFailure(*it, "cannot list the folder");
-        } else {
-            do {
-                if (!(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
-                    names.push_back(found.cFileName);
-            } while (::FindNextFileA(search, &found));
-            ::FindClose(search);
+        if (!S_ISDIR(st.st_mode)) {
+            inputs.push_back({*it, full, uint64_t(st.st_size)});
+            continue;
         }
-#else
-        std::error_code error;
-        for (const auto& item : std::filesystem::directory_iterator(*it, error))
-            if (item.is_regular_file(error)) names.push_back(item.path().filename().string());
-        if (error) ReportFailure(*it, error.message());
-#endif
-        std::sort(names.begin(), names.end());
-        for (const std::string& name : names) files.push_back(AddTrailingSeparator(*it) + name);
+        CFolder folder;
+        std::vector<CListedFile> files;
+        if (!folder.Open(full) || !folder.ListFiles(files)) {
+            ReportFailure(*it, "cannot list the folder");
+            ok = false;
+            continue;
+        }
+        std::sort(files.begin(), files.end(),
+                  [](const CListedFile& a, const CListedFile& b) { return a.name < b.name; });
+        for (const CListedFile& file : files)
+            inputs.push_back({AddTrailingSeparator(*it) + file.name, folder.GetPath() + file.name, file.size});
     }
-    return files;
+    return ok;
 }
 
 // Adds every file; prints each failure, and each name that extract could
 // not write (refused with --strict). TRUE when all were added.
-bool AddFiles(CPackwright32Doc& doc, const Args& files, const Options& options)
+bool AddFiles(CPackwright32Doc& doc, Args::const_iterator first, Args::const_iterator last, const Options& options)
 {
-    bool ok = true;
-    for (const std::string& file : files) {
-        const std::string full = GetFullPath(file);
+    std::vector<InputFile> inputs;
+    bool ok = ListInputs(first, last, inputs);
+    for (const InputFile& input : inputs) {
         // What the entry will be called once saved: the name field holds 59 bytes.
-        const std::string name = AnsiCutBytes(GetFileNameOf(full), VPP_NAME_LENGTH - 1);
+        const std::string name = AnsiCutBytes(GetFileNameOf(input.path), VPP_NAME_LENGTH - 1);
         const bool safe = CPackwright32Doc::IsSafeFileName(name);
         if (!safe && options.strict) {
-            ReportFailure(file, "not added: the name \"" + EscapeName(name) +
-                                    "\" cannot be extracted into a folder on Windows");
+            ReportFailure(input.shown, "not added: the name \"" + EscapeName(name) +
+                                          "\" cannot be extracted into a folder on Windows");
             ok = false;
             continue;
         }
-        const int code = doc.AddFile(full);
+        const int code = doc.AddListedFile(input.path, input.size);
         if (code < 0) {
-            ReportFailure(file, CPackwright32Doc::GetAddResultText(code));
+            ReportFailure(input.shown, CPackwright32Doc::GetAddResultText(code));
             ok = false;
         } else if (!safe) {
-            ReportFailure(file, "warning: the name \"" + EscapeName(name) +
-                                    "\" cannot be extracted into a folder on Windows (--strict refuses it)");
+            ReportFailure(input.shown, "warning: the name \"" + EscapeName(name) +
+                                          "\" cannot be extracted into a folder on Windows (--strict refuses it)");
         }
     }
     return ok;
@@ -355,7 +359,7 @@ int CmdCreate(const Args& args, const Options& options)
     auto doc = std::make_unique<CPackwright32Doc>();
     g_subject = args[0];
     if (!doc->LockForWriting(GetFullPath(args[0])) || !doc->OnNewDocument()) return kExitFailed;
-    if (!AddFiles(*doc, ExpandFolders(args.begin() + 1, args.end()), options)) return kExitFailed;
+    if (!AddFiles(*doc, args.begin() + 1, args.end(), options)) return kExitFailed;
     return SaveArchive(*doc, args[0]);
 }
 
@@ -364,7 +368,7 @@ int CmdAdd(const Args& args, const Options& options)
     const DocPtr doc = OpenArchive(args[0], true);
     if (!doc) return kExitFailed;
     if (!MaySaveOver(*doc, args[0], options)) return kExitFailed;
-    if (!AddFiles(*doc, ExpandFolders(args.begin() + 1, args.end()), options)) return kExitFailed;
+    if (!AddFiles(*doc, args.begin() + 1, args.end(), options)) return kExitFailed;
     return SaveArchive(*doc, args[0]);
 }
 

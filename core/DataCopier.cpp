@@ -22,22 +22,22 @@ int CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int3
 {
     if (!OpenSource(path)) return COPY_NO_SOURCE;
     if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
-    m_source.Seek(offset, CFile::begin);
-    return CopyBytes(m_source, dest, uint32_t(size), pad) ? COPY_OK : COPY_SOURCE_SHORT;
+    return CopyBytes(m_source, uint32_t(offset), dest, uint32_t(size), pad) ? COPY_OK : COPY_SOURCE_SHORT;
 }
 
-bool CDataCopier::CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad)
+bool CDataCopier::CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t size, uint32_t pad)
 {
     // Large data is copied inside the system where it can be: no trip
     // through this process's memory. The padding is written as zeros.
     while (size >= kChunk) {
-        const int64_t n = dest.CopyFrom(src, size);
+        const int64_t n = dest.CopyFrom(src, offset, size);
         if (n < 0) break;  // not between these files: read and write below
         if (n == 0) {  // src ended early
-            CopyBytes(src, dest, 0, size + pad);
+            CopyBytes(src, offset, dest, 0, size + pad);
             return false;
         }
         size -= uint32_t(n);
+        offset += uint64_t(n);
     }
     // The padding goes out with the last piece of data: one write, not two.
     uint64_t remaining = uint64_t(size) + pad;
@@ -47,7 +47,8 @@ bool CDataCopier::CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad
     while (remaining > 0) {
         const uint32_t n = uint32_t(std::min<uint64_t>(remaining, kChunk));
         const uint32_t want = std::min(n, dataLeft);
-        const UINT got = (atEnd || want == 0) ? 0 : src.Read(m_buffer.data(), want);
+        const UINT got = (atEnd || want == 0) ? 0 : src.ReadAt(m_buffer.data(), want, offset);
+        offset += got;
         if (got < want) atEnd = true;
         std::memset(m_buffer.data() + got, 0, n - got);
         dest.Write(m_buffer.data(), n);
@@ -64,8 +65,7 @@ bool CDataCopier::CopyRun(const std::string& path, int32_t offset, CFile& dest, 
     if (total > kRunBytes || !OpenSource(path)) return false;
     if (total == 0) return true;  // empty entries: nothing to read or write
     m_buffer.resize(size_t(total));
-    m_source.Seek(offset, CFile::begin);
-    if (m_source.Read(m_buffer.data(), UINT(total)) < total) return false;
+    if (m_source.ReadAt(m_buffer.data(), UINT(total), uint32_t(offset)) < total) return false;
     size_t at = 0;
     for (const uint32_t size : sizes) {
         const size_t aligned = size_t(VppAlign(size));

@@ -26,9 +26,9 @@ public:
     // size. What a short source lacks is written as zeros and reported.
     // Returns a COPY_ code; write errors escape as CFileException.
     int Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad = 0);
-    // Copies size bytes from src's position to dest's, then pad zero bytes;
-    // false when src ended early (the rest is written as zeros).
-    bool CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad = 0);
+    // Copies size bytes at offset of src to dest's position, then pad zero
+    // bytes; false when src ended early (the rest is written as zeros).
+    bool CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t size, uint32_t pad = 0);
     // Copies entries stored one after another from offset of path, each
     // padded to its block with zeros (whatever the source holds there), in
     // one read and one write. Writes nothing and returns false when the

@@ -11,9 +11,11 @@
 
 #include "core/ArchiveIdentity.h"
 #include "core/DataCopier.h"
+#include "core/EntryReader.h"
 #include "core/VPPEntry.h"
 #include "core/VppFormat.h"
 #include "framework/base/Document.h"
+#include "framework/base/Folder.h"
 #include "framework/base/WriterLock.h"
 
 // Result codes of AddFile.
@@ -68,6 +70,11 @@ public:
     // of the same name regardless of letter case (compared as stored: the
     // first 59 bytes). Returns an ADD_ code.
     int AddFile(const std::string& path);
+    // AddFile for a regular file of length bytes that its caller has just
+    // found by a listing or a stat: nothing is opened now. The save opens it,
+    // and fails that entry if it cannot be read then or is no longer
+    // length bytes long.
+    int AddListedFile(const std::string& path, uint64_t length);
     // Removes the last entry named exactly name; FALSE when there is none.
     BOOL RemoveFile(const std::string& name);
     // The same as RemoveFile for each name in turn, in one pass over the
@@ -153,7 +160,8 @@ private:
     BOOL PrepareStoreSource(const std::string& target);
     int FindExact(const std::string& name);
     // Writes entry's data from the open archive to destPath.
-    int ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive, CDataCopier& copier);
+    int ExtractEntry(const VPPEntry& entry, const CFolder& folder, CFile& archive, CEntryReader& reader);
+    int CheckExtractableAt(int index) const;
     void InvalidateIndexes() { m_bIndexValid = m_bExactIndexValid = false; }
     int FindNoCase(const std::string& key);
 

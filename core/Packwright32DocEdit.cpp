@@ -52,7 +52,11 @@ int CPackwright32Doc::AddFile(const std::string& path)
             return ADD_NO_ACCESS;
         }
     }
+    return AddListedFile(path, length);
+}
 
+int CPackwright32Doc::AddListedFile(const std::string& path, uint64_t length)
+{
     const std::string name = GetFileNameOf(path);
     const std::string key = ReplaceKey(name);
     const int match = FindNoCase(key);

@@ -49,9 +49,10 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
     return true;
 }
 
-int CPackwright32Doc::CheckExtractable(const std::string& name)
+int CPackwright32Doc::CheckExtractable(const std::string& name) { return CheckExtractableAt(FindExact(name)); }
+
+int CPackwright32Doc::CheckExtractableAt(int index) const
 {
-    const int index = FindExact(name);
     if (index < 0) return EXTRACT_NOT_FOUND;
     if (!m_Entries[index].m_bInVPP) return EXTRACT_NOT_SAVED;
     // A name from the archive must not reach outside the chosen folder.
@@ -70,21 +71,25 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
 {
     std::vector<int> results;
     results.reserve(names.size());
-    // The archive is opened, and checked, once for the whole batch.
+    // The archive is opened, and checked, once for the whole batch; so is
+    // the folder.
     CFile archive;
     int opened = 1;  // not tried yet
+    CFolder into;
+    bool intoTried = false;
     // Its file name in lower case, for telling an entry named like it.
     const std::string archiveName = AnsiToLower(GetFileNameOf(m_loaded.GetPath()));
-    CDataCopier copier;
+    CEntryReader reader;
     for (const std::string& name : names) {
         if (onEntry) onEntry(results.size());
         // Missing and unsaved entries fail before the archive is looked at.
-        const int extractable = CheckExtractable(name);
+        const int index = FindExact(name);
+        const int extractable = CheckExtractableAt(index);
         if (extractable == EXTRACT_NOT_FOUND || extractable == EXTRACT_NOT_SAVED) {
             results.push_back(extractable);
             continue;
         }
-        const VPPEntry& entry = m_Entries[FindExact(name)];
+        const VPPEntry& entry = m_Entries[index];
         if (opened > 0) opened = OpenLoadedArchive(archive, share);
         if (opened < 0 || entry.m_strFilePath != m_loaded.GetPath()) {
             results.push_back(opened < 0 ? opened : EXTRACT_ARCHIVE_CHANGED);
@@ -94,56 +99,64 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
             results.push_back(extractable);
             continue;
         }
-        const std::string destPath = AddTrailingSeparator(folder) + entry.m_strName;
-        // Never over the archive it comes from ("game.vpp" out of game.vpp
-        // into its own folder). The names decide first: lookups cost more.
-        if (entry.m_strName.size() == archiveName.size() && AnsiToLower(entry.m_strName) == archiveName &&
-            CFile::IsSameFile(destPath, entry.m_strFilePath)) {
+        if (!intoTried) {
+            intoTried = true;
+            into.Open(folder);
+        }
+        if (!into.IsOpen()) {
             results.push_back(EXTRACT_CANNOT_CREATE);
             continue;
         }
-        results.push_back(ExtractEntry(entry, destPath, archive, copier));
+        // Never over the archive it comes from ("game.vpp" out of game.vpp
+        // into its own folder). The names decide first: lookups cost more.
+        if (entry.m_strName.size() == archiveName.size() && AnsiToLower(entry.m_strName) == archiveName &&
+            CFile::IsSameFile(into.GetPath() + entry.m_strName, entry.m_strFilePath)) {
+            results.push_back(EXTRACT_CANNOT_CREATE);
+            continue;
+        }
+        results.push_back(ExtractEntry(entry, into, archive, reader));
     }
     return results;
 }
 
-int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive,
-                                   CDataCopier& copier)
+int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const CFolder& folder, CFile& archive, CEntryReader& reader)
 {
-    // Written under a new name and then moved over destPath: a half-written
-    // file never carries the entry's name, and a link planted under that
-    // name is replaced, never written through.
+    // A name nothing carries yet is written in place, created exclusively:
+    // that never follows a link, so nothing planted there is written
+    // through. A name that is taken is written under a work name and then
+    // moved over it, so that its old contents stay whole until the new ones
+    // are, and a planted link is replaced, never written through. A file
+    // that fails half-way is removed either way.
+    const UINT create = CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite | CFile::shareDenyNone;
+    const std::string destPath = folder.GetPath() + entry.m_strName;
     CFile dest;
-    std::string workPath;
-    for (int n = 0; !dest.IsOpen(); ++n) {
-        workPath = destPath + (n == 0 ? std::string() : "." + std::to_string(n)) + ".try";
-        CFileException error;
-        if (!dest.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite | CFile::shareExclusive,
-                       &error) &&
-            !CFile::Exists(workPath))  // taken: try the next name
-            return EXTRACT_CANNOT_CREATE;
+    std::string written = entry.m_strName;
+    for (int n = 0; !dest.OpenIn(folder, written, create); ++n) {
+        if (!CFile::Exists(folder.GetPath() + written)) return EXTRACT_CANNOT_CREATE;  // not merely taken
+        written = entry.m_strName + (n == 0 ? std::string() : "." + std::to_string(n)) + ".try";
     }
-    AfxSetPendingFile(workPath);
+    const std::string writtenPath = dest.GetFilePath();
+    AfxSetPendingFile(writtenPath);
     int result = EXTRACT_OK;
     try {
-        archive.Seek(entry.m_nOffset, CFile::begin);
-        if (!copier.CopyBytes(archive, dest, uint32_t(entry.m_nSize))) result = EXTRACT_SOURCE_SHORT;
+        if (!reader.Copy(archive, uint32_t(entry.m_nOffset), dest, uint32_t(entry.m_nSize)))
+            result = EXTRACT_SOURCE_SHORT;
         dest.Close();
     } catch (const CFileException&) {
         // A write error (a full disk) ends every extraction alike: it escapes.
         dest.Abort();
-        RemoveQuietly(workPath);
+        RemoveQuietly(writtenPath);
         AfxSetPendingFile({});
         throw;
     }
-    if (result == EXTRACT_OK) {
+    if (result == EXTRACT_OK && writtenPath != destPath) {
         try {
-            CFile::RenameOver(workPath, destPath);
+            CFile::RenameOver(writtenPath, destPath);
         } catch (const CFileException&) {
             result = EXTRACT_CANNOT_CREATE;  // a folder of that name, say
         }
     }
-    if (result != EXTRACT_OK) RemoveQuietly(workPath);
+    if (result != EXTRACT_OK) RemoveQuietly(writtenPath);
     AfxSetPendingFile({});
     return result;
 }

@@ -15,6 +15,8 @@
 #include "framework/base/Exception.h"
 #include "framework/base/Types.h"
 
+class CFolder;
+
 // What tells one file from another and from its own earlier state: its size,
 // its last write, and its number on its volume (device and inode on POSIX,
 // volume serial and file index on Windows).
@@ -72,6 +74,8 @@ public:
 
     // Returns FALSE on failure, filling *pError when given; never throws.
     BOOL Open(const std::string& fileName, UINT openFlags, CFileException* pError = nullptr);
+    // Open(folder's path + name), without walking the folder's path again.
+    BOOL OpenIn(const CFolder& folder, const std::string& name, UINT openFlags, CFileException* pError = nullptr);
     // Closes, throwing CFileException when the system reports an error.
     void Close();
     // Closes, ignoring every error.
@@ -80,6 +84,10 @@ public:
 
     // Reads up to count bytes; fewer only at the end of the file. Throws on error.
     UINT Read(void* buffer, UINT count);
+    // Reads up to count bytes from offset, fewer only at the end of the
+    // file, with no seek first. Throws on error. Where the position is left
+    // differs between systems: follow with ReadAt or Seek, not Read.
+    UINT ReadAt(void* buffer, UINT count, uint64_t offset);
     // Writes all count bytes or throws (a short write counts as a full disk).
     void Write(const void* buffer, UINT count);
     uint64_t Seek(int64_t offset, UINT from);
@@ -89,11 +97,12 @@ public:
     uint64_t GetLength() const;
     // Forces written data to the disk (FlushFileBuffers / fsync).
     void Flush();
-    // Copies up to count bytes from src's position to this file's inside the
-    // system (copy_file_range), moving both positions. Returns how many were
-    // copied (0 at src's end), or -1 when the system cannot copy between
-    // these files: the caller then reads and writes itself. Throws on errors.
-    int64_t CopyFrom(CFile& src, uint64_t count);
+    // Copies up to count bytes from src at srcOffset to this file's position
+    // inside the system (copy_file_range), moving this file's position.
+    // Returns how many were copied (0 at src's end), or -1 when the system
+    // cannot copy between these files: the caller then reads and writes
+    // itself. Throws on errors.
+    int64_t CopyFrom(CFile& src, uint64_t srcOffset, uint64_t count);
 
     // The stamp of the open file, read through its handle. Throws on errors.
     CFileStamp GetStamp() const;
@@ -136,6 +145,11 @@ public:
     static void FlushFolderOf(const std::string& path);
 
 private:
+    // Opens name, relative to the folder's handle on POSIX (fullPath on
+    // Windows); fullPath names the file in errors and GetFilePath.
+    BOOL OpenAt(intptr_t folder, const std::string& name, std::string fullPath, UINT openFlags,
+                CFileException* pError);
+
     static constexpr intptr_t kInvalid = -1;
     intptr_t m_hFile = kInvalid;  // HANDLE on Windows, descriptor on POSIX
     std::string m_strFileName;

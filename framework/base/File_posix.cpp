@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "framework/base/Folder.h"
 #include "framework/base/Path.h"
 
 int CFileException::OsErrorToException(long osError)
@@ -39,14 +40,26 @@ int CFileException::OsErrorToException(long osError)
 
 BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pError)
 {
+    return OpenAt(AT_FDCWD, fileName, GetFullPath(fileName), openFlags, pError);
+}
+
+BOOL CFile::OpenIn(const CFolder& folder, const std::string& name, UINT openFlags, CFileException* pError)
+{
+    return OpenAt(folder.GetHandle(), name, folder.GetPath() + name, openFlags, pError);
+}
+
+BOOL CFile::OpenAt(intptr_t folder, const std::string& name, std::string fullPath, UINT openFlags,
+                   CFileException* pError)
+{
     Abort();
-    const std::string fullPath = GetFullPath(fileName);
+    const int dir = static_cast<int>(folder);
     // A file this open makes (O_EXCL never follows a link) is a new regular
     // file: it needs none of the checks below, nor truncating.
     const bool createNew = (openFlags & modeCreate) && (openFlags & modeCreateNew);
-    // Non-blocking only for the open itself: a FIFO would otherwise wait
-    // for a writer forever.
-    int flags = O_CLOEXEC | (createNew ? 0 : O_NONBLOCK);
+    // Non-blocking, so that a FIFO in a file's place cannot hold the open
+    // waiting for a writer. Regular files, the only kind kept open, read and
+    // write the same either way.
+    int flags = O_CLOEXEC | (createNew ? O_NOFOLLOW : O_NONBLOCK);
     switch (openFlags & 3) {
     case modeWrite: flags |= O_WRONLY; break;
     case modeReadWrite: flags |= O_RDWR; break;
@@ -55,7 +68,7 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
     if (openFlags & modeCreate) flags |= O_CREAT;
     if (createNew) flags |= O_EXCL;
 
-    const int fd = ::open(fileName.c_str(), flags, 0666);
+    const int fd = ::openat(dir, name.c_str(), flags, 0666);
     int err = fd < 0 ? errno : 0;
     if (fd >= 0 && !createNew) {
         struct stat st;
@@ -65,8 +78,6 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
             err = EISDIR;  // a folder is never a file to read or write
         else if (!S_ISREG(st.st_mode))
             err = EACCES;  // nor is a device, pipe or socket
-        else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-            err = errno;
     }
     // Share modes become advisory locks, taken before truncation so that a
     // refused open leaves the other holder's file alone.
@@ -87,12 +98,12 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
     if (err != 0) {
         if (fd >= 0) ::close(fd);
         // A file this open created must not stay behind as an empty one.
-        if (fd >= 0 && createNew) ::unlink(fileName.c_str());
+        if (fd >= 0 && createNew) ::unlinkat(dir, name.c_str(), 0);
         if (pError) *pError = CFileException(CFileException::OsErrorToException(err), err, fullPath);
         return FALSE;
     }
     m_hFile = fd;
-    m_strFileName = fullPath;
+    m_strFileName = std::move(fullPath);
     return TRUE;
 }
 
@@ -145,6 +156,23 @@ void CFile::Write(const void* buffer, UINT count)
     }
 }
 
+UINT CFile::ReadAt(void* buffer, UINT count, uint64_t offset)
+{
+    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    char* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(static_cast<int>(m_hFile), out + done, count - done, off_t(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            CFileException::ThrowOsError(errno, m_strFileName);
+        }
+        if (n == 0) break;
+        done += static_cast<UINT>(n);
+    }
+    return done;
+}
+
 uint64_t CFile::Seek(int64_t offset, UINT from)
 {
     const int whence = from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET;
@@ -167,11 +195,12 @@ uint64_t CFile::GetLength() const
     return static_cast<uint64_t>(st.st_size);
 }
 
-int64_t CFile::CopyFrom(CFile& src, uint64_t count)
+int64_t CFile::CopyFrom(CFile& src, uint64_t srcOffset, uint64_t count)
 {
     for (;;) {
-        const ssize_t n = ::copy_file_range(static_cast<int>(src.m_hFile), nullptr, static_cast<int>(m_hFile), nullptr,
-                                            size_t(count), 0);
+        off_t from = off_t(srcOffset);
+        const ssize_t n =
+            ::copy_file_range(static_cast<int>(src.m_hFile), &from, static_cast<int>(m_hFile), nullptr, size_t(count), 0);
         if (n >= 0) return n;
         if (errno == EINTR) continue;
         if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) return -1;

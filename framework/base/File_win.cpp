@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/base/Folder.h"
 #include "framework/base/Path.h"
 
 int CFileException::OsErrorToException(long osError)
@@ -41,8 +42,19 @@ static HANDLE H(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pError)
 {
+    return OpenAt(-1, fileName, GetFullPath(fileName), openFlags, pError);
+}
+
+BOOL CFile::OpenIn(const CFolder& folder, const std::string& name, UINT openFlags, CFileException* pError)
+{
+    const std::string path = folder.GetPath() + name;
+    return OpenAt(-1, path, path, openFlags, pError);
+}
+
+BOOL CFile::OpenAt(intptr_t, const std::string& fileName, std::string fullPath, UINT openFlags,
+                   CFileException* pError)
+{
     Abort();
-    const std::string fullPath = GetFullPath(fileName);
     DWORD access = GENERIC_READ;
     switch (openFlags & 3) {
     case modeWrite: access = GENERIC_WRITE; break;
@@ -70,7 +82,7 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags, CFileException* pE
         return FALSE;
     }
     m_hFile = reinterpret_cast<intptr_t>(h);
-    m_strFileName = fullPath;
+    m_strFileName = std::move(fullPath);
     return TRUE;
 }
 
@@ -114,6 +126,29 @@ void CFile::Write(const void* buffer, UINT count)
     if (n != count) CFileException::Throw(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
 }
 
+UINT CFile::ReadAt(void* buffer, UINT count, uint64_t offset)
+{
+    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    char* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        // On a handle opened for synchronous use the offset makes the read
+        // positioned; the position moves past it.
+        OVERLAPPED at{};
+        at.Offset = DWORD(offset + done);
+        at.OffsetHigh = DWORD((offset + done) >> 32);
+        DWORD n = 0;
+        if (!ReadFile(H(m_hFile), out + done, count - done, &n, &at)) {
+            const DWORD err = GetLastError();
+            if (err == ERROR_HANDLE_EOF) break;
+            CFileException::ThrowOsError(long(err), m_strFileName);
+        }
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
 uint64_t CFile::Seek(int64_t offset, UINT from)
 {
     const DWORD method = from == current ? FILE_CURRENT : from == end ? FILE_END : FILE_BEGIN;
@@ -154,7 +189,7 @@ void CFile::Remove(const std::string& fileName)
 
 void CFile::CopyPermissionsFrom(const std::string&) {}
 
-int64_t CFile::CopyFrom(CFile&, uint64_t) { return -1; }
+int64_t CFile::CopyFrom(CFile&, uint64_t, uint64_t) { return -1; }
 
 // MoveFileEx with MOVEFILE_WRITE_THROUGH has made the new name durable.
 void CFile::FlushFolderOf(const std::string&) {}
