@@ -121,12 +121,12 @@ void CPackwright32App::ShowProgress(const std::string& action)
 void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
 {
     if (!m_dlgProgress.m_hWnd) return;
-    // Under Wine the bar draws itself at every new position and the detail
-    // line at every new text (close to 1 ms a step together): steps that
-    // come faster than the eye follows are passed over whole, and the next
-    // step drawn shows where the command is. A slow paint (a few ms under
-    // Wine) spaces the next one further out, up to a tenth of a second, so
-    // drawing takes a small part of the command's time.
+    // The bar redraws at every new position and the detail line at every
+    // new text, which costs time at every step: steps that come faster than
+    // the eye follows are passed over whole, and the next step drawn shows
+    // where the command is. A slow paint spaces the next one further out,
+    // up to a tenth of a second, so drawing takes a small part of the
+    // command's time.
     const DWORD now = ::GetTickCount();
     const DWORD interval =
         std::clamp(20 * m_nProgressPaintCost, kProgressPaintIntervalMs, kProgressPaintMaxIntervalMs);

@@ -20,21 +20,6 @@ int32_t CPackwright32Doc::AlignToBlock(int32_t n) { return int32_t(VppAlign(n));
 
 void CPackwright32Doc::PadToBlock(CFile& file) { VppWritePadding(file); }
 
-std::string CPackwright32Doc::ReadName(CFile& file, int width)
-{
-    std::vector<uint8_t> field(size_t(width), 0);
-    if (file.Read(field.data(), UINT(width)) < UINT(width))
-        CFileException::Throw(CFileException::endOfFile, -1, file.GetFilePath());
-    return VppNameFromField(field.data(), width);
-}
-
-void CPackwright32Doc::WriteName(CFile& file, int width, const std::string& name)
-{
-    std::vector<uint8_t> field(static_cast<size_t>(width));
-    VppNameToField(field.data(), width, name);
-    file.Write(field.data(), UINT(width));
-}
-
 // ---------------------------------------------------------------------------
 // Document life cycle
 

@@ -45,8 +45,6 @@ public:
     // Format routines, over the same helpers as the reader and the writer.
     static int32_t AlignToBlock(int32_t n);
     static void PadToBlock(CFile& file);
-    static std::string ReadName(CFile& file, int width);
-    static void WriteName(CFile& file, int width, const std::string& name);
 
     BOOL OnSaveDocument(const std::string& pathName) override;
     void DeleteContents() override;

@@ -1,8 +1,8 @@
 #pragma once
 // What a drag of rows out of the list carries: the entries as files, in
 // the shell's file-drop format (CF_HDROP: Windows' Explorer, this program's
-// list) and as the shell's item id list (Wine's folder windows take only
-// that). Nothing is extracted while the
+// list) and as the shell's item id list (some shells' folder windows take
+// only that). Nothing is extracted while the
 // drag goes on: targets that look at the names before the drop (the shell
 // does, as the drag enters its windows) get the names the files will have;
 // the drop extracts them into a folder of their own and hands those over.

@@ -169,7 +169,7 @@ void CPackwright32View::OnBeginDrag()
     if (source->HasFiles()) {
         m_dropTarget.SetOwnDrag(source);
         // The files are the program's temporary copies: a target may as well
-        // move them (Wine's folder windows move unless Ctrl is held), and
+        // move them (a folder on the same drive takes a move by default), and
         // the archive's entries stay whatever the target did.
         source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
         m_dropTarget.SetOwnDrag(nullptr);

@@ -34,9 +34,10 @@ INT_PTR CFileDialog::DoModal()
     m_ofn.nMaxFile = DWORD(m_fileBuffer.size());
     m_ofn.lpstrTitle = m_strTitle.empty() ? nullptr : m_strTitle.c_str();
     const BOOL ok = m_bOpenFileDialog ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
-    // Names that overflow the buffer: Windows gives nothing back, Wine cuts
-    // the list inside a name and reports success. Either way, say so rather
-    // than take some files, or none, without a word.
+    // Names that overflow the buffer: the dialog gives nothing back, or
+    // (some versions) cuts the list inside a name and reports success.
+    // Either way, say so rather than take some files, or none, without a
+    // word.
     if (ok ? FillsBuffer() : CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
         AfxMessageBox("Too many files were chosen at once. Please choose fewer files at a time.",
                       afx::mbOk | afx::mbIconWarning);

@@ -1,8 +1,8 @@
 #pragma once
 // The shell's formats for files handed over by drag and drop: the file-drop
 // block (CF_HDROP), which Windows' Explorer and this program's own list read,
-// and the item id list array ("Shell IDList Array"), which Wine's folder
-// windows require.
+// and the item id list array ("Shell IDList Array"), which some shells'
+// folder windows require.
 
 #include <windows.h>
 

@@ -92,7 +92,7 @@ std::string AfxLoadString(UINT nID);
 // The screen's text scale in dots per inch: 96 at 100%, 144 at 150%. The
 // program declares itself aware of the scale (system-wide, not per
 // monitor), so Windows reports the real value instead of stretching the
-// window as a bitmap; XP and Wine report it anyway.
+// window as a bitmap; XP, which does not stretch, reports it anyway.
 int AfxScreenDpi();
 // A size given in pixels at 96 dots per inch, at the screen's text scale,
 // so that texts in fixed-width columns and panes are not clipped.

@@ -9,6 +9,7 @@
 #include "core/Packwright32Doc.h"
 #include "framework/base/File.h"
 #include "tests/support/TestUtil.h"
+#include "tests/support/VppBytes.h"
 
 using testutil::ReadFileBytes;
 using testutil::TempDir;
@@ -17,27 +18,41 @@ namespace {
 
 using Doc = CPackwright32Doc;
 
-// Bytes WriteName puts into a fresh file.
+// The name field as the save pass writes it: the first 60 bytes of one
+// directory record written by VppWriteDirectory. The record's size must
+// follow the field untouched, whatever the name's length.
 std::vector<uint8_t> WrittenName(const TempDir& dir, const std::string& name)
 {
-    const std::string path = dir / "name.bin";
+    const std::string path = dir / "record.bin";
+    const uint32_t size = 0x04030201;
     {
         CFile file(path, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
-        Doc::WriteName(file, VPP_NAME_LENGTH, name);
-        EXPECT_EQ(file.GetPosition(), uint64_t(VPP_NAME_LENGTH));
+        VppWriteDirectory(file, 1, [&](int32_t) { return VppRecordRef{name, size}; });
+        EXPECT_EQ(file.GetPosition(), uint64_t(VPP_RECORD_SIZE));
     }
-    return ReadFileBytes(path);
+    std::vector<uint8_t> bytes = ReadFileBytes(path);
+    EXPECT_EQ(bytes.size(), size_t(VPP_RECORD_SIZE));
+    bytes.resize(VPP_RECORD_SIZE);
+    EXPECT_EQ(vppbytes::GetLE32(bytes, VPP_RECORD_FILE_SIZE), size);
+    bytes.resize(VPP_NAME_LENGTH);
+    return bytes;
 }
 
-// ReadName over bytes, plus where it left the file.
-std::string ReadNameFrom(const TempDir& dir, const std::vector<uint8_t>& bytes, uint64_t* position = nullptr)
+// The record the load pass reads with VppReadDirectory from bytes (the name
+// field, then the start of the size; zeros make up the rest of the record),
+// plus where it left the file.
+VppRecord ReadRecordFrom(const TempDir& dir, std::vector<uint8_t> bytes, uint64_t& position)
 {
-    const std::string path = dir / "field.bin";
+    const std::string path = dir / "record.bin";
+    bytes.resize(VPP_RECORD_SIZE, 0);
     testutil::WriteFileBytes(path, bytes);
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    std::string name = Doc::ReadName(file, VPP_NAME_LENGTH);
-    if (position) *position = file.GetPosition();
-    return name;
+    VppHeader header;
+    header.fileCount = 1;
+    const std::vector<VppRecord> records = VppReadDirectory(file, header, 1);
+    position = file.GetPosition();
+    EXPECT_EQ(records.size(), 1u);
+    return records.empty() ? VppRecord{} : records.front();
 }
 
 }  // namespace
@@ -87,7 +102,7 @@ TEST(PadToBlock, WritesZerosUpToTheNextBoundaryOnly)
     for (size_t i = 2048 + 3000; i < 6144; ++i) ASSERT_EQ(bytes[i], 0) << "at " << i;
 }
 
-TEST(WriteName, FillsTheFieldWithZerosAfterTheName)
+TEST(NameFieldWritten, FillsTheFieldWithZerosAfterTheName)
 {
     TempDir dir;
     std::vector<uint8_t> expected(60, 0);
@@ -98,7 +113,7 @@ TEST(WriteName, FillsTheFieldWithZerosAfterTheName)
     EXPECT_EQ(WrittenName(dir, ""), std::vector<uint8_t>(60, 0));
 }
 
-TEST(WriteName, CutsLongNamesTo59BytesAndKeepsATerminator)
+TEST(NameFieldWritten, CutsLongNamesTo59BytesAndKeepsATerminator)
 {
     TempDir dir;
     for (size_t length : {59u, 60u, 70u}) {
@@ -111,10 +126,11 @@ TEST(WriteName, CutsLongNamesTo59BytesAndKeepsATerminator)
     }
 }
 
-TEST(WriteName, CutsBytesNotCharacters)
+TEST(NameFieldWritten, CutsBytesNotCharacters)
 {
-    // A double-byte character (Shift-JIS lead 0x82, trail 0xA0) straddling
-    // byte 59 keeps only its lead byte: the cut knows nothing of code pages.
+    // Bytes 0x82 0xA0 straddling byte 59 keep only the 0x82: in the
+    // single-byte code page of the native tests each is a character of its
+    // own (the double-byte cut is CodePageTest's, under Wine in 932).
     TempDir dir;
     std::string name(58, 'x');
     name += "\x82\xA0";
@@ -125,7 +141,7 @@ TEST(WriteName, CutsBytesNotCharacters)
     EXPECT_EQ(field[59], 0);
 }
 
-TEST(ReadName, StopsAtTheFirstZeroAndConsumesTheWholeField)
+TEST(NameFieldRead, StopsAtTheFirstZeroAndConsumesTheWholeField)
 {
     TempDir dir;
     std::vector<uint8_t> bytes(60, 0);
@@ -134,18 +150,21 @@ TEST(ReadName, StopsAtTheFirstZeroAndConsumesTheWholeField)
     bytes[20] = 'Z';  // garbage after the terminator is not part of the name
     bytes.push_back(0x77);
     uint64_t position = 0;
-    EXPECT_EQ(ReadNameFrom(dir, bytes, &position), visible);
-    EXPECT_EQ(position, 60u);
+    const VppRecord record = ReadRecordFrom(dir, bytes, position);
+    EXPECT_EQ(record.name, visible);
+    EXPECT_EQ(record.size, 0x77u);  // the byte after the field is the size's
+    EXPECT_EQ(position, uint64_t(VPP_RECORD_SIZE));
 }
 
-TEST(ReadName, TakesAll60BytesWhenNoneIsZero)
+TEST(NameFieldRead, TakesAll60BytesWhenNoneIsZero)
 {
     TempDir dir;
     std::vector<uint8_t> bytes(60);
     for (size_t i = 0; i < 60; ++i) bytes[i] = uint8_t(0x80 + i);  // high bytes stay as they are
     bytes.push_back('!');
     uint64_t position = 0;
-    const std::string name = ReadNameFrom(dir, bytes, &position);
-    EXPECT_EQ(name, std::string(bytes.begin(), bytes.begin() + 60));
-    EXPECT_EQ(position, 60u);
+    const VppRecord record = ReadRecordFrom(dir, bytes, position);
+    EXPECT_EQ(record.name, std::string(bytes.begin(), bytes.begin() + 60));
+    EXPECT_EQ(record.size, uint32_t('!'));  // the byte after the field is the size's
+    EXPECT_EQ(position, uint64_t(VPP_RECORD_SIZE));
 }

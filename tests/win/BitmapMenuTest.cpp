@@ -353,7 +353,6 @@ TEST(BitmapMenu, OwnerDrawMessagesReachThePopupAndSizesFollowTheText)
     EXPECT_LT(drive.popupClient.bottom, total + 2 * ::GetSystemMetrics(SM_CYMENU));
 
     // A context menu built apart is found through the handle map.
-    const int saved = g_nPlatformCode;
     CBitmapMenu context;
     ASSERT_TRUE(context.LoadWithImages(IDR_MAINFRAME, IDR_MENUIMAGES));
     ASSERT_NE(context.GetSubMenu(1), nullptr);
@@ -378,9 +377,10 @@ TEST(BitmapMenu, OwnerDrawMessagesReachThePopupAndSizesFollowTheText)
             EXPECT_EQ(int(mis.itemHeight), std::max(menuHeight, H + 4));
 
             // Old shells measure with the DC's own font.
-            g_nPlatformCode = 2;
+            const int platform = popup->m_nPlatformCode;
+            popup->m_nPlatformCode = 2;
             EXPECT_EQ(int(Measure(*popup, item)), TextWidth(item->m_szText, false) + 2 * W + 1);
-            g_nPlatformCode = saved;
+            popup->m_nPlatformCode = platform;
         }
     }
 
@@ -409,8 +409,8 @@ protected:
     {
         for (size_t i = 0; i < std::size(kIndices); ++i) m_saved[i] = ::GetSysColor(kIndices[i]);
         ASSERT_TRUE(::SetSysColors(int(std::size(kIndices)), kIndices, kPalette));
-        m_platform = g_nPlatformCode;
-        g_nPlatformCode = 3;
+        // The new shells' look; its popups take it when they are built.
+        m_menu.m_nPlatformCode = 3;
         // Built after the colours changed: the images take them on.
         ASSERT_TRUE(m_menu.LoadWithImages(IDR_MAINFRAME, IDR_MENUIMAGES));
         m_strip = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MENUIMAGES),
@@ -421,7 +421,6 @@ protected:
     }
     void TearDown() override
     {
-        g_nPlatformCode = m_platform;
         ::SetSysColors(int(std::size(kIndices)), kIndices, m_saved);
         if (m_stripDC) {
             ::SelectObject(m_stripDC, m_oldStrip);
@@ -471,7 +470,6 @@ protected:
                                             RGB(60, 0, 60)};
     static constexpr COLORREF kUntouched = RGB(1, 2, 3);
     COLORREF m_saved[std::size(kIndices)] = {};
-    int m_platform = 0;
     CBitmapMenu m_menu;
     HBITMAP m_strip = nullptr;
     HDC m_stripDC = nullptr;
@@ -523,9 +521,9 @@ TEST_F(MenuPixels, ImageItemsInEveryStateAndLook)
         expectOutline(selected, frame, light, shadow);
         ExpectImage(selected, index, 2, dy + 2, menu);
         Canvas oldLook(220, height, kUntouched);
-        g_nPlatformCode = 2;
+        popup->m_nPlatformCode = 2;
         Paint(*popup, item, ODS_SELECTED, oldLook);
-        g_nPlatformCode = 3;
+        popup->m_nPlatformCode = 3;
         expectOutline(oldLook, frame, kUntouched, kUntouched);
         EXPECT_EQ(oldLook.At(1, dy + 1), menu);
 
@@ -605,10 +603,10 @@ TEST_F(MenuPixels, CheckBoxRadioSeparatorAndText)
     EXPECT_EQ(checkedSelected.At(box.left + 1, box.top + 1), menu);
     EXPECT_EQ(checkedSelected.At(W + 5, 5), Sys(COLOR_HIGHLIGHT));
     EXPECT_EQ(checkedSelected.At(W + 4, 5), kUntouched);
-    g_nPlatformCode = 2;
+    popup->m_nPlatformCode = 2;
     Canvas oldLook(220, height, kUntouched);
     Paint(*popup, item, ODS_CHECKED, oldLook);
-    g_nPlatformCode = 3;
+    popup->m_nPlatformCode = 3;
     EXPECT_EQ(oldLook.At(box.left, box.top), menu);
     EXPECT_EQ(oldLook.At(box.left + 4, box.top + 6), text);
 

@@ -19,10 +19,6 @@ int GetPlatformCode()
     return 3;
 }
 
-int g_nPlatformCode = GetPlatformCode();
-
-BOOL IsNewShell() { return g_nPlatformCode == 1 || g_nPlatformCode == 3; }
-
 CBitmapMenu::CBitmapMenu() = default;
 
 CBitmapMenu::~CBitmapMenu() { DestroyMenu(); }
@@ -117,6 +113,7 @@ BOOL CBitmapMenu::LoadMenu(const char* lpszResourceName)
         if (flags & MF_POPUP) {
             if (flags & MF_END) levels.back().second = true;
             auto popup = std::make_unique<CBitmapMenu>();
+            popup->m_nPlatformCode = m_nPlatformCode;
             if (!popup->CreatePopupMenu()) break;
             levels.back().first->AppendOwnerDrawItem(text.c_str(), itemFlags,
                                                      reinterpret_cast<UINT_PTR>(popup->m_hMenu), -1);

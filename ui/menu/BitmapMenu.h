@@ -23,12 +23,9 @@
 #include "framework/win32/Menu.h"
 #include "ui/menu/BitmapMenuItem.h"
 
-// How the system draws: 0 old 16-bit shells, 1 the Windows 95 family, 2 old
-// NT, 3 NT 4 and later. Set once while the program's statics are made.
-extern int g_nPlatformCode;
+// How the system draws, from its version: 0 old 16-bit shells, 1 the
+// Windows 95 family, 2 old NT, 3 NT 4 and later.
 int GetPlatformCode();
-// Raised frames and the three-dimensional look (codes 1 and 3).
-BOOL IsNewShell();
 
 class CBitmapMenu : public CMenu {
 public:
@@ -71,9 +68,9 @@ public:
     // that only lines and dark fills are embossed, not whole coloured areas.
     static CScopedBitmap LoadMenuBitmap(UINT nIDBitmap, bool bDisabledLook = false);
     // One image of source in the disabled (embossed) look.
-    static void DrawDisabledImage(HDC hDC, int x, int y, int cx, int cy, HBITMAP hSource, int sx, int sy);
+    void DrawDisabledImage(HDC hDC, int x, int y, int cx, int cy, HBITMAP hSource, int sx, int sy) const;
 
-    static void DrawCheckBox(HDC hDC, const RECT& box, BOOL bSelected, BOOL bRadio);
+    void DrawCheckBox(HDC hDC, const RECT& box, BOOL bSelected, BOOL bRadio) const;
     // nUnit: the size of one of the drawing's pixels on the screen.
     static void DrawCheckMark(HDC hDC, int x, int y, COLORREF color, int nUnit = 1);
     static void DrawRadioDot(HDC hDC, int x, int y, COLORREF color, int nUnit = 1);
@@ -84,6 +81,12 @@ public:
     // 16x15 strip at 100%, larger ones at higher text scales).
     int m_nImageWidth = 16;
     int m_nImageHeight = 15;
+    // The look the items are measured and drawn in, a GetPlatformCode()
+    // value: the system's unless set. Popups that LoadMenu builds take the
+    // root's.
+    int m_nPlatformCode = GetPlatformCode();
+    // Raised frames and the three-dimensional look (codes 1 and 3).
+    BOOL IsNewShell() const { return m_nPlatformCode == 1 || m_nPlatformCode == 3; }
 
 private:
     // Puts the item at nPos into the owner-drawn form: its text kept as the

@@ -63,7 +63,7 @@ void CBitmapMenu::MeasureItem(MEASUREITEMSTRUCT* mis)
     const CScopedClientDC dc(MeasuringWindow());
     const CScopedSelectObject selected(dc.Get(), IsNewShell() ? font.Get() : nullptr);
     int cx = 0;
-    if (g_nPlatformCode != 0) {
+    if (m_nPlatformCode != 0) {
         SIZE size{};
         ::GetTextExtentPoint32W(dc.Get(), item->m_szText.c_str(), int(item->m_szText.size()), &size);
         cx = size.cx;
@@ -183,7 +183,7 @@ void CBitmapMenu::DrawItem(DRAWITEMSTRUCT* dis)
     ::SetBkMode(hDC, oldMode);
 }
 
-void CBitmapMenu::DrawCheckBox(HDC hDC, const RECT& box, BOOL bSelected, BOOL bRadio)
+void CBitmapMenu::DrawCheckBox(HDC hDC, const RECT& box, BOOL bSelected, BOOL bRadio) const
 {
     Fill(hDC, box, ::GetSysColor(bSelected || !IsNewShell() ? COLOR_MENU : COLOR_3DLIGHT));
     if (IsNewShell()) {

@@ -189,7 +189,7 @@ CScopedBitmap CBitmapMenu::LoadMenuBitmap(UINT nIDBitmap, bool bDisabledLook)
     return bitmap;
 }
 
-void CBitmapMenu::DrawDisabledImage(HDC hDC, int x, int y, int cx, int cy, HBITMAP hSource, int sx, int sy)
+void CBitmapMenu::DrawDisabledImage(HDC hDC, int x, int y, int cx, int cy, HBITMAP hSource, int sx, int sy) const
 {
     const CScopedMemoryDC maskDC(::CreateCompatibleDC(hDC));
     const CScopedMemoryDC sourceDC(::CreateCompatibleDC(hDC));
