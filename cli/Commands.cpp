@@ -111,8 +111,9 @@ int SaveArchive(CPackwright32Doc& doc, const std::string& path)
         for (const CPackwright32Doc::SaveFailure& failure : doc.GetSaveFailures())
             // A file that changed after it was added has no text of its own in the window.
             ReportEntry(path, failure.name,
-                        failure.code == COPY_SIZE_CHANGED ? "the file changed size after it was read; add it again"
-                                                          : CPackwright32Doc::GetCopyResultText(failure.code));
+                        failure.code == CopyResult::sizeChanged
+                            ? "the file changed size after it was read; add it again"
+                            : CPackwright32Doc::GetCopyResultText(failure.code));
     }
     // Whatever else failed, the document or the framework has reported it.
     // Once the new archive is in place the save has succeeded, even should
@@ -185,8 +186,8 @@ bool AddFiles(CPackwright32Doc& doc, const Args& files, const Options& options)
             ok = false;
             continue;
         }
-        const int code = doc.AddFile(full);
-        if (code < 0) {
+        const AddResult code = doc.AddFile(full);
+        if (!Succeeded(code)) {
             ReportFailure(file, CPackwright32Doc::GetAddResultText(code));
             ok = false;
         } else if (!safe) {
@@ -273,9 +274,9 @@ int CmdCat(const Args& args, const Options&)
     CFile archive;
     // Shared with other readers, as the load was.
     CFileException error;
-    const int opened = doc->OpenLoadedArchive(archive, CFile::shareDenyWrite, &error);
-    if (opened == EXTRACT_NO_ARCHIVE) throw error;  // the system's reason, naming the file
-    if (opened < 0) {
+    const ExtractResult opened = doc->OpenLoadedArchive(archive, CFile::shareDenyWrite, &error);
+    if (opened == ExtractResult::noArchive) throw error;  // the system's reason, naming the file
+    if (opened != ExtractResult::ok) {
         ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(opened));
         return kExitFailed;
     }
@@ -296,7 +297,7 @@ int CmdCat(const Args& args, const Options&)
         remaining -= want;
     }
     if (shortSource) {
-        ReportEntry(args[0], args[1], CPackwright32Doc::GetExtractResultText(EXTRACT_SOURCE_SHORT));
+        ReportEntry(args[0], args[1], CPackwright32Doc::GetExtractResultText(ExtractResult::sourceShort));
         return kExitFailed;
     }
     return kExitOk;
@@ -334,14 +335,14 @@ int CmdExtract(const Args& args, const Options&)
         return kExitFailed;
     }
     g_subject = args[0];
-    const std::vector<int> codes = doc->ExtractFiles(names, folder);
+    const std::vector<ExtractResult> codes = doc->ExtractFiles(names, folder);
     // A changed archive fails every entry alike: say it once.
-    if (std::find(codes.begin(), codes.end(), EXTRACT_ARCHIVE_CHANGED) != codes.end()) {
-        ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(EXTRACT_ARCHIVE_CHANGED));
+    if (std::find(codes.begin(), codes.end(), ExtractResult::archiveChanged) != codes.end()) {
+        ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(ExtractResult::archiveChanged));
         return kExitFailed;
     }
     for (size_t i = 0; i < names.size(); ++i) {
-        if (codes[i] < 0) {
+        if (codes[i] != ExtractResult::ok) {
             ReportEntry(args[0], names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
             status = kExitFailed;
         }

@@ -18,12 +18,12 @@ bool CDataCopier::OpenSource(const std::string& path)
     return m_source.Open(path, CFile::modeRead | CFile::shareDenyNone) != FALSE;
 }
 
-int CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
+CopyResult CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
 {
-    if (!OpenSource(path)) return COPY_NO_SOURCE;
-    if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
+    if (!OpenSource(path)) return CopyResult::noSource;
+    if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return CopyResult::sizeChanged;
     m_source.Seek(offset, CFile::begin);
-    return CopyBytes(m_source, dest, uint32_t(size), pad) ? COPY_OK : COPY_SOURCE_SHORT;
+    return CopyBytes(m_source, dest, uint32_t(size), pad) ? CopyResult::ok : CopyResult::sourceShort;
 }
 
 bool CDataCopier::CopyBytes(CFile& src, CFile& dest, uint32_t size, uint32_t pad)

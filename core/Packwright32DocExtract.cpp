@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "framework/base/CodePage.h"
@@ -49,48 +50,49 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
     return true;
 }
 
-int CPackwright32Doc::CheckExtractable(const std::string& name)
+ExtractResult CPackwright32Doc::CheckExtractable(const std::string& name)
 {
     const int index = FindExact(name);
-    if (index < 0) return EXTRACT_NOT_FOUND;
-    if (!m_Entries[index].m_bInVPP) return EXTRACT_NOT_SAVED;
+    if (index < 0) return ExtractResult::notFound;
+    if (!m_Entries[index].m_bInVPP) return ExtractResult::notSaved;
     // A name from the archive must not reach outside the chosen folder.
-    if (!IsSafeFileName(m_Entries[index].m_strName)) return EXTRACT_CANNOT_CREATE;
-    return EXTRACT_OK;
+    if (!IsSafeFileName(m_Entries[index].m_strName)) return ExtractResult::cannotCreate;
+    return ExtractResult::ok;
 }
 
-int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
+ExtractResult CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
 {
     // The window's one-entry extraction holds the archive alone while it copies.
     return ExtractFiles({name}, folder, CFile::shareExclusive)[0];
 }
 
-std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
-                                                UINT share, const std::function<void(size_t)>& onEntry)
+std::vector<ExtractResult> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names,
+                                                          const std::string& folder, UINT share,
+                                                          const std::function<void(size_t)>& onEntry)
 {
-    std::vector<int> results;
+    std::vector<ExtractResult> results;
     results.reserve(names.size());
     // The archive is opened, and checked, once for the whole batch.
     CFile archive;
-    int opened = 1;  // not tried yet
+    std::optional<ExtractResult> opened;  // none: not tried yet
     // Its file name in lower case, for telling an entry named like it.
     const std::string archiveName = AnsiToLower(GetFileNameOf(m_loaded.GetPath()));
     CDataCopier copier;
     for (const std::string& name : names) {
         if (onEntry) onEntry(results.size());
         // Missing and unsaved entries fail before the archive is looked at.
-        const int extractable = CheckExtractable(name);
-        if (extractable == EXTRACT_NOT_FOUND || extractable == EXTRACT_NOT_SAVED) {
+        const ExtractResult extractable = CheckExtractable(name);
+        if (extractable == ExtractResult::notFound || extractable == ExtractResult::notSaved) {
             results.push_back(extractable);
             continue;
         }
         const VPPEntry& entry = m_Entries[FindExact(name)];
-        if (opened > 0) opened = OpenLoadedArchive(archive, share);
-        if (opened < 0 || entry.m_strFilePath != m_loaded.GetPath()) {
-            results.push_back(opened < 0 ? opened : EXTRACT_ARCHIVE_CHANGED);
+        if (!opened) opened = OpenLoadedArchive(archive, share);
+        if (*opened != ExtractResult::ok || entry.m_strFilePath != m_loaded.GetPath()) {
+            results.push_back(*opened != ExtractResult::ok ? *opened : ExtractResult::archiveChanged);
             continue;
         }
-        if (extractable != EXTRACT_OK) {
+        if (extractable != ExtractResult::ok) {
             results.push_back(extractable);
             continue;
         }
@@ -99,7 +101,7 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
         // into its own folder). The names decide first: lookups cost more.
         if (entry.m_strName.size() == archiveName.size() && AnsiToLower(entry.m_strName) == archiveName &&
             CFile::IsSameFile(destPath, entry.m_strFilePath)) {
-            results.push_back(EXTRACT_CANNOT_CREATE);
+            results.push_back(ExtractResult::cannotCreate);
             continue;
         }
         results.push_back(ExtractEntry(entry, destPath, archive, copier));
@@ -107,8 +109,8 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
     return results;
 }
 
-int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive,
-                                   CDataCopier& copier)
+ExtractResult CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& destPath, CFile& archive,
+                                             CDataCopier& copier)
 {
     // Written under a new name and then moved over destPath: a half-written
     // file never carries the entry's name, and a link planted under that
@@ -121,13 +123,13 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
         if (!dest.Open(workPath, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite | CFile::shareExclusive,
                        &error) &&
             !CFile::Exists(workPath))  // taken: try the next name
-            return EXTRACT_CANNOT_CREATE;
+            return ExtractResult::cannotCreate;
     }
     AfxSetPendingFile(workPath);
-    int result = EXTRACT_OK;
+    ExtractResult result = ExtractResult::ok;
     try {
         archive.Seek(entry.m_nOffset, CFile::begin);
-        if (!copier.CopyBytes(archive, dest, uint32_t(entry.m_nSize))) result = EXTRACT_SOURCE_SHORT;
+        if (!copier.CopyBytes(archive, dest, uint32_t(entry.m_nSize))) result = ExtractResult::sourceShort;
         dest.Close();
     } catch (const CFileException&) {
         // A write error (a full disk) ends every extraction alike: it escapes.
@@ -136,14 +138,14 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const std::string& des
         AfxSetPendingFile({});
         throw;
     }
-    if (result == EXTRACT_OK) {
+    if (result == ExtractResult::ok) {
         try {
             CFile::RenameOver(workPath, destPath);
         } catch (const CFileException&) {
-            result = EXTRACT_CANNOT_CREATE;  // a folder of that name, say
+            result = ExtractResult::cannotCreate;  // a folder of that name, say
         }
     }
-    if (result != EXTRACT_OK) RemoveQuietly(workPath);
+    if (result != ExtractResult::ok) RemoveQuietly(workPath);
     AfxSetPendingFile({});
     return result;
 }
