@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     doc->OnNewDocument();
     start = Clock::now();
     int failures = 0;
-    for (const std::string& path : paths) failures += doc->AddFile(path) < 0;
+    for (const std::string& path : paths) failures += !Succeeded(doc->AddFile(path));
     std::snprintf(label, sizeof label, "AddFile %d files to an empty document", fileCount);
     Print(label, start);
     if (failures) std::printf("  (%d adds failed)\n", failures);

@@ -111,8 +111,9 @@ int SaveArchive(CPackwright32Doc& doc, const std::string& path)
         for (const CPackwright32Doc::SaveFailure& failure : doc.GetSaveFailures())
             // A file that changed after it was added has no text of its own in the window.
             ReportEntry(path, failure.name,
-                        failure.code == COPY_SIZE_CHANGED ? "the file changed size after it was read; add it again"
-                                                          : CPackwright32Doc::GetCopyResultText(failure.code));
+                        failure.code == CopyResult::sizeChanged
+                            ? "the file changed size after it was read; add it again"
+                            : CPackwright32Doc::GetCopyResultText(failure.code));
     }
     // Whatever else failed, the document or the framework has reported it.
     // Once the new archive is in place the save has succeeded, even should
@@ -150,7 +151,7 @@ bool ListInputs(Args::const_iterator first, Args::const_iterator last, std::vect
         struct stat st {};
         if (::stat(full.c_str(), &st) != 0 || (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))) {
             // Missing, or a device or pipe: no file to read.
-            ReportFailure(*it, CPackwright32Doc::GetAddResultText(ADD_NO_ACCESS));
+            ReportFailure(*it, CPackwright32Doc::GetAddResultText(AddResult::noAccess));
             ok = false;
             continue;
         }
@@ -189,8 +190,8 @@ bool AddFiles(CPackwright32Doc& doc, Args::const_iterator first, Args::const_ite
             ok = false;
             continue;
         }
-        const int code = doc.AddListedFile(input.path, input.size);
-        if (code < 0) {
+        const AddResult code = doc.AddListedFile(input.path, input.size);
+        if (!Succeeded(code)) {
             ReportFailure(input.shown, CPackwright32Doc::GetAddResultText(code));
             ok = false;
         } else if (!safe) {
@@ -277,9 +278,9 @@ int CmdCat(const Args& args, const Options&)
     CFile archive;
     // Shared with other readers, as the load was.
     CFileException error;
-    const int opened = doc->OpenLoadedArchive(archive, CFile::shareDenyWrite, &error);
-    if (opened == EXTRACT_NO_ARCHIVE) throw error;  // the system's reason, naming the file
-    if (opened < 0) {
+    const ExtractResult opened = doc->OpenLoadedArchive(archive, CFile::shareDenyWrite, &error);
+    if (opened == ExtractResult::noArchive) throw error;  // the system's reason, naming the file
+    if (opened != ExtractResult::ok) {
         ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(opened));
         return kExitFailed;
     }
@@ -300,7 +301,7 @@ int CmdCat(const Args& args, const Options&)
         remaining -= want;
     }
     if (shortSource) {
-        ReportEntry(args[0], args[1], CPackwright32Doc::GetExtractResultText(EXTRACT_SOURCE_SHORT));
+        ReportEntry(args[0], args[1], CPackwright32Doc::GetExtractResultText(ExtractResult::sourceShort));
         return kExitFailed;
     }
     return kExitOk;
@@ -338,14 +339,14 @@ int CmdExtract(const Args& args, const Options&)
         return kExitFailed;
     }
     g_subject = args[0];
-    const std::vector<int> codes = doc->ExtractFiles(names, folder);
+    const std::vector<ExtractResult> codes = doc->ExtractFiles(names, folder);
     // A changed archive fails every entry alike: say it once.
-    if (std::find(codes.begin(), codes.end(), EXTRACT_ARCHIVE_CHANGED) != codes.end()) {
-        ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(EXTRACT_ARCHIVE_CHANGED));
+    if (std::find(codes.begin(), codes.end(), ExtractResult::archiveChanged) != codes.end()) {
+        ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(ExtractResult::archiveChanged));
         return kExitFailed;
     }
     for (size_t i = 0; i < names.size(); ++i) {
-        if (codes[i] < 0) {
+        if (codes[i] != ExtractResult::ok) {
             ReportEntry(args[0], names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
             status = kExitFailed;
         }

@@ -18,11 +18,11 @@ bool CDataCopier::OpenSource(const std::string& path)
     return m_source.Open(path, CFile::modeRead | CFile::shareDenyNone) != FALSE;
 }
 
-int CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
+CopyResult CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
 {
-    if (!OpenSource(path)) return COPY_NO_SOURCE;
-    if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return COPY_SIZE_CHANGED;
-    return CopyBytes(m_source, uint32_t(offset), dest, uint32_t(size), pad) ? COPY_OK : COPY_SOURCE_SHORT;
+    if (!OpenSource(path)) return CopyResult::noSource;
+    if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return CopyResult::sizeChanged;
+    return CopyBytes(m_source, uint32_t(offset), dest, uint32_t(size), pad) ? CopyResult::ok : CopyResult::sourceShort;
 }
 
 bool CDataCopier::CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t size, uint32_t pad)

@@ -10,13 +10,13 @@
 
 #include "framework/base/File.h"
 
-// Result codes of copying an entry's data.
-enum : int {
-    COPY_OK = 0,
-    COPY_NO_SOURCE = -1,
-    COPY_SIZE_CHANGED = -2,
-    COPY_WRITE_FAILED = -3,  // has a text, but write errors escape as CFileException
-    COPY_SOURCE_SHORT = -4,
+// What copying an entry's data came to. The numbers are kept.
+enum class CopyResult : int {
+    ok = 0,
+    noSource = -1,
+    sizeChanged = -2,
+    writeFailed = -3,  // has a text, but write errors escape as CFileException
+    sourceShort = -4,
 };
 
 class CDataCopier {
@@ -24,8 +24,8 @@ public:
     // Copies size bytes at offset of path to dest's position, then pad zero
     // bytes. Offset 0 marks an outside file, whose length must still be
     // size. What a short source lacks is written as zeros and reported.
-    // Returns a COPY_ code; write errors escape as CFileException.
-    int Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad = 0);
+    // Write errors escape as CFileException.
+    CopyResult Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad = 0);
     // Copies size bytes at offset of src to dest's position, then pad zero
     // bytes; false when src ended early (the rest is written as zeros).
     bool CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t size, uint32_t pad = 0);

@@ -114,13 +114,13 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     UpdateTotalSize();
 }
 
-int CPackwright32Doc::OpenLoadedArchive(CFile& file, UINT share, CFileException* pError)
+ExtractResult CPackwright32Doc::OpenLoadedArchive(CFile& file, UINT share, CFileException* pError)
 {
     if (!m_loaded.IsRecorded() || !file.Open(m_loaded.GetPath(), CFile::modeRead | share, pError))
-        return EXTRACT_NO_ARCHIVE;
-    if (m_loaded.Matches(file)) return EXTRACT_OK;
+        return ExtractResult::noArchive;
+    if (m_loaded.Matches(file)) return ExtractResult::ok;
     file.Abort();
-    return EXTRACT_ARCHIVE_CHANGED;
+    return ExtractResult::archiveChanged;
 }
 
 BOOL CPackwright32Doc::LockForWriting(const std::string& path)

@@ -18,23 +18,25 @@
 #include "framework/base/Folder.h"
 #include "framework/base/WriterLock.h"
 
-// Result codes of AddFile.
-enum : int {
-    ADD_ADDED = 0,
-    ADD_REPLACED = 1,
-    ADD_TABLE_FULL = -1,
-    ADD_NO_ACCESS = -2,
-    ADD_TOO_LARGE = -3,
+// What AddFile did. The numbers are kept: unknown ones show in texts.
+enum class AddResult : int {
+    added = 0,
+    replaced = 1,
+    tableFull = -1,
+    noAccess = -2,
+    tooLarge = -3,
 };
-// Result codes of ExtractFile.
-enum : int {
-    EXTRACT_OK = 0,
-    EXTRACT_NOT_FOUND = -1,
-    EXTRACT_NO_ARCHIVE = -2,
-    EXTRACT_CANNOT_CREATE = -3,
-    EXTRACT_NOT_SAVED = -4,
-    EXTRACT_SOURCE_SHORT = -5,
-    EXTRACT_ARCHIVE_CHANGED = -6,  // the archive on disk is no longer the one loaded
+// Whether the file is now in the table, as a new entry or a replacement.
+inline bool Succeeded(AddResult result) { return result == AddResult::added || result == AddResult::replaced; }
+// What reading or extracting an entry came to. The numbers are kept.
+enum class ExtractResult : int {
+    ok = 0,
+    notFound = -1,
+    noArchive = -2,
+    cannotCreate = -3,
+    notSaved = -4,
+    sourceShort = -5,
+    archiveChanged = -6,  // the archive on disk is no longer the one loaded
 };
 
 class CPackwright32Doc : public CDocument {
@@ -59,38 +61,40 @@ public:
     // The entry a name reaches when removing, extracting or opening by name:
     // the last one named exactly name (letter case counts); -1 when none is.
     int32_t FindEntry(const std::string& name) { return FindExact(name); }
-    // Whether the entry name reaches can be extracted into a folder: an
-    // EXTRACT_ code, EXTRACT_OK or why not (no such entry, not saved yet, a
-    // name that cannot be a file). Reads nothing from the disk.
-    int CheckExtractable(const std::string& name);
+    // Whether the entry name reaches can be extracted into a folder:
+    // ExtractResult::ok or why not (no such entry, not saved yet, a name
+    // that cannot be a file). Reads nothing from the disk.
+    ExtractResult CheckExtractable(const std::string& name);
 
     // Puts the file at path (a full path) into the table, replacing an entry
     // of the same name regardless of letter case (compared as stored: the
-    // first 59 bytes). Returns an ADD_ code.
-    int AddFile(const std::string& path);
+    // first 59 bytes).
+    AddResult AddFile(const std::string& path);
     // AddFile for a regular file of length bytes that its caller has just
     // found by a listing or a stat: nothing is opened now. The save opens it,
     // and fails that entry if it cannot be read then or is no longer
     // length bytes long.
-    int AddListedFile(const std::string& path, uint64_t length);
+    AddResult AddListedFile(const std::string& path, uint64_t length);
     // Removes the last entry named exactly name; FALSE when there is none.
     BOOL RemoveFile(const std::string& name);
     // The same as RemoveFile for each name in turn, in one pass over the
     // table; returns how many entries went.
     int RemoveFiles(const std::vector<std::string>& names);
-    // Writes the last entry named exactly name into folder. Returns an EXTRACT_ code.
-    int ExtractFile(const std::string& name, const std::string& folder);
+    // Writes the last entry named exactly name into folder.
+    ExtractResult ExtractFile(const std::string& name, const std::string& folder);
     // ExtractFile for each name in turn, with the same results, opening the
     // archive once for the batch; by default other readers may hold it
     // meanwhile, only writers are kept out. onEntry,
     // when given, hears the index of each name before it is extracted.
-    std::vector<int> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
-                                  UINT share = CFile::shareDenyWrite,
-                                  const std::function<void(size_t)>& onEntry = {});
+    std::vector<ExtractResult> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
+                                            UINT share = CFile::shareDenyWrite,
+                                            const std::function<void(size_t)>& onEntry = {});
 
-    static std::string GetAddResultText(int code);
-    static std::string GetExtractResultText(int code);
-    static std::string GetCopyResultText(int code);
+    // The one text of each result, as the window and the command line show
+    // it; a number outside the enumeration reads "Unknown error N.".
+    static std::string GetAddResultText(AddResult result);
+    static std::string GetExtractResultText(ExtractResult result);
+    static std::string GetCopyResultText(CopyResult result);
     static std::string GetFormatErrorText(VppError error);
     static std::string GetTooManyFilesText(int32_t count);
     static std::string GetUnreachableFilesText(int32_t dropped, int32_t loaded);
@@ -106,15 +110,15 @@ public:
 
     // Opens the archive the stored entries were read from into file and
     // checks that it is still that archive, on the handle then read from.
-    // Every read of stored data starts here. Returns EXTRACT_OK,
-    // EXTRACT_NO_ARCHIVE or EXTRACT_ARCHIVE_CHANGED.
-    // pError, when given, hears why the archive could not be opened.
-    int OpenLoadedArchive(CFile& file, UINT share, CFileException* pError = nullptr);
+    // Every read of stored data starts here. Returns ok, noArchive or
+    // archiveChanged. pError, when given, hears why the archive could not
+    // be opened.
+    ExtractResult OpenLoadedArchive(CFile& file, UINT share, CFileException* pError = nullptr);
     // Reads the first maxBytes bytes at most of the last entry named exactly
     // name into bytes: a stored entry from the checked archive, an outside
-    // one from its file. cut tells that the entry holds more. Returns an
-    // EXTRACT_ code (EXTRACT_NO_ARCHIVE also for an outside file gone).
-    int ReadEntryHead(const std::string& name, uint32_t maxBytes, std::vector<uint8_t>& bytes, bool& cut);
+    // one from its file. cut tells that the entry holds more. noArchive
+    // also stands for an outside file gone.
+    ExtractResult ReadEntryHead(const std::string& name, uint32_t maxBytes, std::vector<uint8_t>& bytes, bool& cut);
     // Takes the writers' lock of the archive at path, waiting for another
     // writer for a while, and keeps it until the next save has replaced the
     // archive: a command that loads, edits and saves holds it from before
@@ -129,10 +133,10 @@ public:
     // The per-entry failures of the last store pass ("name\r\nmessage\r\n\r\n"
     // each); empty when every entry was copied.
     const std::string& GetSaveErrorReport() const { return m_strSaveErrors; }
-    // The same failures as entry names and COPY_ codes, in table order.
+    // The same failures as entry names and results, in table order.
     struct SaveFailure {
         std::string name;
-        int code;
+        CopyResult code;
     };
     const std::vector<SaveFailure>& GetSaveFailures() const { return m_saveFailures; }
     // Whether the last save put the new archive in place, even if opening
@@ -158,8 +162,8 @@ private:
     BOOL PrepareStoreSource(const std::string& target);
     int FindExact(const std::string& name);
     // Writes entry's data from the open archive to destPath.
-    int ExtractEntry(const VPPEntry& entry, const CFolder& folder, CFile& archive, CEntryReader& reader);
-    int CheckExtractableAt(int index) const;
+    ExtractResult ExtractEntry(const VPPEntry& entry, const CFolder& folder, CFile& archive, CEntryReader& reader);
+    ExtractResult CheckExtractableAt(int index) const;
     void InvalidateIndexes() { m_bIndexValid = m_bExactIndexValid = false; }
     int FindNoCase(const std::string& key);
 

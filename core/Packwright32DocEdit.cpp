@@ -40,32 +40,33 @@ int CPackwright32Doc::FindNoCase(const std::string& key)
     return it == m_nameIndex.end() ? -1 : it->second;
 }
 
-int CPackwright32Doc::AddFile(const std::string& path)
+AddResult CPackwright32Doc::AddFile(const std::string& path)
 {
     uint64_t length = 0;
     {
         CFile file;
-        if (!file.Open(path, CFile::modeRead | CFile::shareExclusive)) return ADD_NO_ACCESS;
+        if (!file.Open(path, CFile::modeRead | CFile::shareExclusive)) return AddResult::noAccess;
         try {
             length = file.GetLength();
         } catch (const CFileException&) {
-            return ADD_NO_ACCESS;
+            return AddResult::noAccess;
         }
     }
     return AddListedFile(path, length);
 }
 
-int CPackwright32Doc::AddListedFile(const std::string& path, uint64_t length)
+AddResult CPackwright32Doc::AddListedFile(const std::string& path, uint64_t length)
 {
     const std::string name = GetFileNameOf(path);
     const std::string key = ReplaceKey(name);
     const int match = FindNoCase(key);
-    if (match < 0 && m_nFileCount >= VPP_MAX_FILES) return ADD_TABLE_FULL;
+    if (match < 0 && m_nFileCount >= VPP_MAX_FILES) return AddResult::tableFull;
 
     // Refuse what would not fit in the format's signed 32-bit offsets.
     const int32_t newCount = match < 0 ? m_nFileCount + 1 : m_nFileCount;
     const int64_t newData = m_nDataBytes - (match < 0 ? 0 : VppAlign(m_Entries[match].m_nSize)) + VppAlign(int64_t(length));
-    if (length >= uint64_t(VPP_SIZE_LIMIT) || VppDataStart(newCount) + newData >= VPP_SIZE_LIMIT) return ADD_TOO_LARGE;
+    if (length >= uint64_t(VPP_SIZE_LIMIT) || VppDataStart(newCount) + newData >= VPP_SIZE_LIMIT)
+        return AddResult::tooLarge;
 
     const int index = match < 0 ? m_nFileCount : match;
     VPPEntry& entry = m_Entries[index];
@@ -85,7 +86,7 @@ int CPackwright32Doc::AddListedFile(const std::string& path, uint64_t length)
     m_nDataBytes = newData;
     m_nTotalSize = int32_t(VppDataStart(m_nFileCount) + m_nDataBytes);
     SetModifiedFlag(TRUE);
-    return match < 0 ? ADD_ADDED : ADD_REPLACED;
+    return match < 0 ? AddResult::added : AddResult::replaced;
 }
 
 BOOL CPackwright32Doc::RemoveFile(const std::string& name)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "framework/base/CodePage.h"
@@ -49,32 +50,33 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
     return true;
 }
 
-int CPackwright32Doc::CheckExtractable(const std::string& name) { return CheckExtractableAt(FindExact(name)); }
+ExtractResult CPackwright32Doc::CheckExtractable(const std::string& name) { return CheckExtractableAt(FindExact(name)); }
 
-int CPackwright32Doc::CheckExtractableAt(int index) const
+ExtractResult CPackwright32Doc::CheckExtractableAt(int index) const
 {
-    if (index < 0) return EXTRACT_NOT_FOUND;
-    if (!m_Entries[index].m_bInVPP) return EXTRACT_NOT_SAVED;
+    if (index < 0) return ExtractResult::notFound;
+    if (!m_Entries[index].m_bInVPP) return ExtractResult::notSaved;
     // A name from the archive must not reach outside the chosen folder.
-    if (!IsSafeFileName(m_Entries[index].m_strName)) return EXTRACT_CANNOT_CREATE;
-    return EXTRACT_OK;
+    if (!IsSafeFileName(m_Entries[index].m_strName)) return ExtractResult::cannotCreate;
+    return ExtractResult::ok;
 }
 
-int CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
+ExtractResult CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
 {
     // The window's one-entry extraction holds the archive alone while it copies.
     return ExtractFiles({name}, folder, CFile::shareExclusive)[0];
 }
 
-std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
-                                                UINT share, const std::function<void(size_t)>& onEntry)
+std::vector<ExtractResult> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& names,
+                                                          const std::string& folder, UINT share,
+                                                          const std::function<void(size_t)>& onEntry)
 {
-    std::vector<int> results;
+    std::vector<ExtractResult> results;
     results.reserve(names.size());
     // The archive is opened, and checked, once for the whole batch; so is
     // the folder.
     CFile archive;
-    int opened = 1;  // not tried yet
+    std::optional<ExtractResult> opened;  // none: not tried yet
     CFolder into;
     bool intoTried = false;
     // Its file name in lower case, for telling an entry named like it.
@@ -84,18 +86,18 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
         if (onEntry) onEntry(results.size());
         // Missing and unsaved entries fail before the archive is looked at.
         const int index = FindExact(name);
-        const int extractable = CheckExtractableAt(index);
-        if (extractable == EXTRACT_NOT_FOUND || extractable == EXTRACT_NOT_SAVED) {
+        const ExtractResult extractable = CheckExtractableAt(index);
+        if (extractable == ExtractResult::notFound || extractable == ExtractResult::notSaved) {
             results.push_back(extractable);
             continue;
         }
         const VPPEntry& entry = m_Entries[index];
-        if (opened > 0) opened = OpenLoadedArchive(archive, share);
-        if (opened < 0 || entry.m_strFilePath != m_loaded.GetPath()) {
-            results.push_back(opened < 0 ? opened : EXTRACT_ARCHIVE_CHANGED);
+        if (!opened) opened = OpenLoadedArchive(archive, share);
+        if (*opened != ExtractResult::ok || entry.m_strFilePath != m_loaded.GetPath()) {
+            results.push_back(*opened != ExtractResult::ok ? *opened : ExtractResult::archiveChanged);
             continue;
         }
-        if (extractable != EXTRACT_OK) {
+        if (extractable != ExtractResult::ok) {
             results.push_back(extractable);
             continue;
         }
@@ -104,14 +106,14 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
             into.Open(folder);
         }
         if (!into.IsOpen()) {
-            results.push_back(EXTRACT_CANNOT_CREATE);
+            results.push_back(ExtractResult::cannotCreate);
             continue;
         }
         // Never over the archive it comes from ("game.vpp" out of game.vpp
         // into its own folder). The names decide first: lookups cost more.
         if (entry.m_strName.size() == archiveName.size() && AnsiToLower(entry.m_strName) == archiveName &&
             CFile::IsSameFile(into.GetPath() + entry.m_strName, entry.m_strFilePath)) {
-            results.push_back(EXTRACT_CANNOT_CREATE);
+            results.push_back(ExtractResult::cannotCreate);
             continue;
         }
         results.push_back(ExtractEntry(entry, into, archive, reader));
@@ -119,7 +121,8 @@ std::vector<int> CPackwright32Doc::ExtractFiles(const std::vector<std::string>& 
     return results;
 }
 
-int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const CFolder& folder, CFile& archive, CEntryReader& reader)
+ExtractResult CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const CFolder& folder, CFile& archive,
+                                             CEntryReader& reader)
 {
     // A name nothing carries yet is written in place, created exclusively:
     // that never follows a link, so nothing planted there is written
@@ -132,15 +135,15 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const CFolder& folder,
     CFile dest;
     std::string written = entry.m_strName;
     for (int n = 0; !dest.OpenIn(folder, written, create); ++n) {
-        if (!CFile::Exists(folder.GetPath() + written)) return EXTRACT_CANNOT_CREATE;  // not merely taken
+        if (!CFile::Exists(folder.GetPath() + written)) return ExtractResult::cannotCreate;  // not merely taken
         written = entry.m_strName + (n == 0 ? std::string() : "." + std::to_string(n)) + ".try";
     }
     const std::string writtenPath = dest.GetFilePath();
     AfxSetPendingFile(writtenPath);
-    int result = EXTRACT_OK;
+    ExtractResult result = ExtractResult::ok;
     try {
         if (!reader.Copy(archive, uint32_t(entry.m_nOffset), dest, uint32_t(entry.m_nSize)))
-            result = EXTRACT_SOURCE_SHORT;
+            result = ExtractResult::sourceShort;
         dest.Close();
     } catch (const CFileException&) {
         // A write error (a full disk) ends every extraction alike: it escapes.
@@ -149,14 +152,14 @@ int CPackwright32Doc::ExtractEntry(const VPPEntry& entry, const CFolder& folder,
         AfxSetPendingFile({});
         throw;
     }
-    if (result == EXTRACT_OK && writtenPath != destPath) {
+    if (result == ExtractResult::ok && writtenPath != destPath) {
         try {
             CFile::RenameOver(writtenPath, destPath);
         } catch (const CFileException&) {
-            result = EXTRACT_CANNOT_CREATE;  // a folder of that name, say
+            result = ExtractResult::cannotCreate;  // a folder of that name, say
         }
     }
-    if (result != EXTRACT_OK) RemoveQuietly(writtenPath);
+    if (result != ExtractResult::ok) RemoveQuietly(writtenPath);
     AfxSetPendingFile({});
     return result;
 }

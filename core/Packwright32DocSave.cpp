@@ -58,11 +58,11 @@ void CPackwright32Doc::StoreArchive(CFile& file)
         const uint32_t pad = uint32_t(AlignToBlock(first.m_nSize) - first.m_nSize);
         // Stored entries come from the checked archive or from nowhere: an
         // archive that could not be opened is not tried again unchecked.
-        const int result = first.m_bInVPP && (!haveSource || first.m_strFilePath != m_loaded.GetPath())
-                               ? COPY_NO_SOURCE
+        const CopyResult result = first.m_bInVPP && (!haveSource || first.m_strFilePath != m_loaded.GetPath())
+                               ? CopyResult::noSource
                                : copier.Copy(first.m_strFilePath, first.m_nOffset, file, first.m_nSize, pad);
         // A failed entry fails the save, but every entry is still tried.
-        if (result < 0) {
+        if (result != CopyResult::ok) {
             AppendErrorDetail(m_strSaveErrors, first.m_strName, GetCopyResultText(result));
             m_saveFailures.push_back({first.m_strName, result});
         }
@@ -85,7 +85,7 @@ BOOL CPackwright32Doc::PrepareStoreSource(const std::string& target)
     if (!readsStored && !replacesLoaded) return TRUE;
     // Shared with readers, as the load was. An archive that cannot be opened
     // fails each stored entry in the store pass, as before.
-    if (OpenLoadedArchive(m_storeSource, CFile::shareDenyWrite) != EXTRACT_ARCHIVE_CHANGED) return TRUE;
+    if (OpenLoadedArchive(m_storeSource, CFile::shareDenyWrite) != ExtractResult::archiveChanged) return TRUE;
     m_bStoreSourceReady = false;
     AfxMessageBox(GetArchiveChangedText(m_loaded.GetPath()), afx::mbOk | afx::mbIconWarning);
     return FALSE;

@@ -74,41 +74,47 @@ std::string CPackwright32Doc::GetReloadFailedText(const std::string& archive)
            "\", but it could not be opened again, so the window was emptied. Open the archive again to go on.";
 }
 
-std::string CPackwright32Doc::GetAddResultText(int code)
+// Every enumerator has its case, so a new one without a text is a compiler
+// warning; numbers outside the enumeration fall through to the unknown text.
+
+std::string CPackwright32Doc::GetAddResultText(AddResult result)
 {
-    switch (code) {
-    case ADD_ADDED: return "File successfully added.";
-    case ADD_REPLACED: return "File successfully replaced.";
-    case ADD_TABLE_FULL: return FormatString("VPP exceeds %i files.", VPP_MAX_FILES);
-    case ADD_NO_ACCESS: return "Could not access file. Please verify that it is not opened in another program.";
-    case ADD_TOO_LARGE: return "File too large: a VPP archive and every file in it must stay below 2 GB.";
-    default: return FormatString("Unknown error %i.", code);
+    switch (result) {
+    case AddResult::added: return "File successfully added.";
+    case AddResult::replaced: return "File successfully replaced.";
+    case AddResult::tableFull: return FormatString("VPP exceeds %i files.", VPP_MAX_FILES);
+    case AddResult::noAccess: return "Could not access file. Please verify that it is not opened in another program.";
+    case AddResult::tooLarge: return "File too large: a VPP archive and every file in it must stay below 2 GB.";
     }
+    return FormatString("Unknown error %i.", int(result));
 }
 
-std::string CPackwright32Doc::GetExtractResultText(int code)
+std::string CPackwright32Doc::GetExtractResultText(ExtractResult result)
 {
-    switch (code) {
-    case EXTRACT_OK: return "File successfully extracted.";
-    case EXTRACT_NOT_FOUND: return "Internal error (file reference not found in memory).";
-    case EXTRACT_NO_ARCHIVE: return "Error while trying to access the .VP file.";
-    case EXTRACT_CANNOT_CREATE: return "Error while trying to save file (File/Directory access problem?).";
-    case EXTRACT_NOT_SAVED: return "Skipped since this file is not yet saved in a .VPP.";
-    case EXTRACT_SOURCE_SHORT: return kTextSourceShort;
-    case EXTRACT_ARCHIVE_CHANGED:
+    switch (result) {
+    case ExtractResult::ok: return "File successfully extracted.";
+    case ExtractResult::notFound: return "Internal error (file reference not found in memory).";
+    case ExtractResult::noArchive: return "Error while trying to access the .VP file.";
+    case ExtractResult::cannotCreate: return "Error while trying to save file (File/Directory access problem?).";
+    case ExtractResult::notSaved: return "Skipped since this file is not yet saved in a .VPP.";
+    case ExtractResult::sourceShort: return kTextSourceShort;
+    case ExtractResult::archiveChanged:
         return "The archive was changed by another program after it was opened. Open it again to see what it holds "
                "now.";
-    default: return FormatString("Unknown error %i.", code);
     }
+    return FormatString("Unknown error %i.", int(result));
 }
 
-std::string CPackwright32Doc::GetCopyResultText(int code)
+std::string CPackwright32Doc::GetCopyResultText(CopyResult result)
 {
-    switch (code) {
-    case COPY_OK: return "File successfully copied.";
-    case COPY_NO_SOURCE: return "Error while trying to access source file.";
-    case COPY_WRITE_FAILED: return "Error while saving data to file (Disk full?).";
-    case COPY_SOURCE_SHORT: return kTextSourceShort;
-    default: return FormatString("Unknown error %i.", code);
+    switch (result) {
+    case CopyResult::ok: return "File successfully copied.";
+    case CopyResult::noSource: return "Error while trying to access source file.";
+    // The window's save report has never had a text of its own for a file
+    // that changed size after it was added: it keeps reading as unknown.
+    case CopyResult::sizeChanged: break;
+    case CopyResult::writeFailed: return "Error while saving data to file (Disk full?).";
+    case CopyResult::sourceShort: return kTextSourceShort;
     }
+    return FormatString("Unknown error %i.", int(result));
 }

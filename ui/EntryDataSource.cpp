@@ -20,8 +20,8 @@ CEntryDataSource::CEntryDataSource(CPackwright32Doc* pDoc, const std::vector<std
     // One file per name as the file system tells names apart.
     std::unordered_set<std::string> taken;
     for (const std::string& name : names) {
-        const int reason = pDoc ? pDoc->CheckExtractable(name) : EXTRACT_NOT_FOUND;
-        if (reason != EXTRACT_OK) {
+        const ExtractResult reason = pDoc ? pDoc->CheckExtractable(name) : ExtractResult::notFound;
+        if (reason != ExtractResult::ok) {
             AppendErrorDetail(m_strErrors, name, CPackwright32Doc::GetExtractResultText(reason));
             continue;
         }
@@ -91,12 +91,12 @@ void CEntryDataSource::Extract()
     } shown{progress};
     if (progress) progress->ShowProgress(AfxLoadString(IDS_DRAG_EXTRACTING));
     // One run over the archive; the detail line names the entry finished last.
-    const std::vector<int> results =
+    const std::vector<ExtractResult> results =
         m_pDoc->ExtractFiles(m_names, folder, CFile::shareDenyWrite, [&](size_t index) {
             if (progress) progress->SetProgress(index ? m_names[index - 1] : std::string(), int32_t(index), total);
         });
     for (size_t i = 0; i < m_names.size(); ++i) {
-        if (results[i] < 0)
+        if (results[i] != ExtractResult::ok)
             AppendErrorDetail(m_strErrors, m_names[i], CPackwright32Doc::GetExtractResultText(results[i]));
         else
             m_extracted.push_back(m_names[i]);

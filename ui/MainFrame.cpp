@@ -186,8 +186,8 @@ void CMainFrame::OnAddFiles()
     if (dialog.DoModal() != IDOK) return;
     std::string errors;
     for (const std::string& path : dialog.GetPathNames()) {
-        const int result = doc->AddFile(path);
-        if (result < 0) AppendErrorDetail(errors, path, CPackwright32Doc::GetAddResultText(result));
+        const AddResult result = doc->AddFile(path);
+        if (!Succeeded(result)) AppendErrorDetail(errors, path, CPackwright32Doc::GetAddResultText(result));
     }
     if (!errors.empty()) AfxShowErrorDetails(kTextAddFailed, errors);
     doc->UpdateAllViews(nullptr);
@@ -223,7 +223,7 @@ void CMainFrame::OnExtractFiles()
     const std::vector<std::string> names = view->GetSelectedNames();
     const auto total = static_cast<int32_t>(names.size());
     CProgressDisplay* progress = GetProgressDisplay();
-    std::vector<int> results;
+    std::vector<ExtractResult> results;
     {
         // Taken down also when a file error ends the command.
         struct Shown {
@@ -242,7 +242,8 @@ void CMainFrame::OnExtractFiles()
     }
     std::string errors;
     for (size_t i = 0; i < names.size(); ++i)
-        if (results[i] < 0) AppendErrorDetail(errors, names[i], CPackwright32Doc::GetExtractResultText(results[i]));
+        if (results[i] != ExtractResult::ok)
+            AppendErrorDetail(errors, names[i], CPackwright32Doc::GetExtractResultText(results[i]));
     if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);
 }
 

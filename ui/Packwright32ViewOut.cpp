@@ -113,8 +113,8 @@ void CPackwright32View::OnOpenEntry()
         path = m_opened.Find(name);
         if (path.empty() || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             const std::string folder = m_tempFolder.MakeSubFolder("open");
-            const int result = folder.empty() ? EXTRACT_CANNOT_CREATE : doc->ExtractFile(name, folder);
-            if (result < 0) {
+            const ExtractResult result = folder.empty() ? ExtractResult::cannotCreate : doc->ExtractFile(name, folder);
+            if (result != ExtractResult::ok) {
                 AfxMessageBox(FormatString(AfxLoadString(IDS_OPEN_FAILED).c_str(), name.c_str(),
                                            CPackwright32Doc::GetExtractResultText(result).c_str()),
                               afx::mbIconError);
@@ -146,8 +146,8 @@ void CPackwright32View::CheckOpenedEntries()
                           afx::mbYesNo | afx::mbIconQuestion) != afx::idYes)
             continue;
         // The copy becomes the entry's data (an outside file until saved).
-        const int result = doc->AddFile(copy.path);
-        if (result < 0) {
+        const AddResult result = doc->AddFile(copy.path);
+        if (!Succeeded(result)) {
             m_opened.Unsee(copy.path);  // still held by its program, say: asked again next time
             AfxMessageBox(FormatString(AfxLoadString(IDS_PUTBACK_FAILED).c_str(), copy.name.c_str(),
                                        CPackwright32Doc::GetAddResultText(result).c_str()),

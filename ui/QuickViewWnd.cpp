@@ -180,8 +180,8 @@ void CQuickViewWnd::ShowEntry(CPackwright32Doc* doc, const std::string& name)
 
     std::vector<uint8_t> bytes;
     bool cut = false;
-    const int result = doc->ReadEntryHead(name, kMaxReadBytes, bytes, cut);
-    if (result != EXTRACT_OK) {
+    const ExtractResult result = doc->ReadEntryHead(name, kMaxReadBytes, bytes, cut);
+    if (result != ExtractResult::ok) {
         SetContent(Mode::message, CPackwright32Doc::GetExtractResultText(result));
         return;
     }

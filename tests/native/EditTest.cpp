@@ -39,7 +39,7 @@ protected:
 TEST_F(EditTest, AddAppendsAnOutsideEntry)
 {
     const std::string path = MakeFile("one.bin", Pattern(100, 1));
-    ASSERT_EQ(doc->AddFile(path), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(path), AddResult::added);
     ASSERT_EQ(doc->m_nFileCount, 1);
     EXPECT_EQ(Entry(0).m_strName, "one.bin");
     EXPECT_EQ(Entry(0).m_nSize, 100);
@@ -50,10 +50,10 @@ TEST_F(EditTest, AddAppendsAnOutsideEntry)
     EXPECT_TRUE(doc->IsModified());
 
     // An empty file takes no data block; the same path again replaces.
-    ASSERT_EQ(doc->AddFile(MakeFile("empty", {})), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(MakeFile("empty", {})), AddResult::added);
     EXPECT_EQ(doc->m_nTotalSize, 6144);
     WriteFileBytes(path, Pattern(3000, 1));
-    ASSERT_EQ(doc->AddFile(path), ADD_REPLACED);
+    ASSERT_EQ(doc->AddFile(path), AddResult::replaced);
     EXPECT_EQ(doc->m_nFileCount, 2);
     EXPECT_EQ(Entry(0).m_nSize, 3000);
     EXPECT_EQ(doc->m_nTotalSize, 8192);
@@ -67,18 +67,18 @@ TEST_F(EditTest, AddReplacesStoredEntriesRegardlessOfCase)
                                    {"other", {}},
                                    {"DUP", Pattern(10, 4)}}));
     const std::string readme = MakeFile("readme.txt", Pattern(3000, 5));
-    ASSERT_EQ(doc->AddFile(readme), ADD_REPLACED);
+    ASSERT_EQ(doc->AddFile(readme), AddResult::replaced);
     EXPECT_EQ(Entry(0).m_strName, "readme.txt");
     EXPECT_EQ(Entry(0).m_strFilePath, readme);
     EXPECT_EQ(Entry(0).m_nOffset, 0);
     EXPECT_FALSE(Entry(0).m_bInVPP);
     EXPECT_EQ(doc->m_nTotalSize, 4096 + 4096 + 2048 + 6144 + 0 + 2048);
 
-    ASSERT_EQ(doc->AddFile(MakeFile("\xE9t\xE9.wav", {})), ADD_REPLACED);
+    ASSERT_EQ(doc->AddFile(MakeFile("\xE9t\xE9.wav", {})), AddResult::replaced);
     EXPECT_EQ(Entry(1).m_strName, "\xE9t\xE9.wav");
 
     // With two entries of one name, the later one is replaced.
-    ASSERT_EQ(doc->AddFile(MakeFile("Dup", {})), ADD_REPLACED);
+    ASSERT_EQ(doc->AddFile(MakeFile("Dup", {})), AddResult::replaced);
     EXPECT_EQ(Entry(4).m_strName, "Dup");
     EXPECT_TRUE(Entry(2).m_bInVPP);
     EXPECT_EQ(doc->m_nFileCount, 5);
@@ -88,27 +88,27 @@ TEST_F(EditTest, LongNamesReplaceAsTheyWillBeStored)
 {
     // Only the first 59 bytes are stored: names equal there are one entry.
     const std::string stem(59, 'n');
-    ASSERT_EQ(doc->AddFile(MakeFile(stem + "-first", {1})), ADD_ADDED);
-    EXPECT_EQ(doc->AddFile(MakeFile(stem + "-first", {2})), ADD_REPLACED);
-    EXPECT_EQ(doc->AddFile(MakeFile(std::string(59, 'N') + "-second", {3})), ADD_REPLACED);
-    EXPECT_EQ(doc->AddFile(MakeFile(stem.substr(1) + "m", {4})), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(MakeFile(stem + "-first", {1})), AddResult::added);
+    EXPECT_EQ(doc->AddFile(MakeFile(stem + "-first", {2})), AddResult::replaced);
+    EXPECT_EQ(doc->AddFile(MakeFile(std::string(59, 'N') + "-second", {3})), AddResult::replaced);
+    EXPECT_EQ(doc->AddFile(MakeFile(stem.substr(1) + "m", {4})), AddResult::added);
     EXPECT_EQ(doc->m_nFileCount, 2);
 }
 
 TEST_F(EditTest, AddLookupFollowsRemovalsNewAndOpen)
 {
-    for (const char* name : {"a", "b", "c"}) ASSERT_EQ(doc->AddFile(MakeFile(name, {1})), ADD_ADDED);
+    for (const char* name : {"a", "b", "c"}) ASSERT_EQ(doc->AddFile(MakeFile(name, {1})), AddResult::added);
     ASSERT_TRUE(doc->RemoveFile("b"));
     // c moved down to index 1; b is gone.
-    ASSERT_EQ(doc->AddFile(MakeFile("C", {})), ADD_REPLACED);
+    ASSERT_EQ(doc->AddFile(MakeFile("C", {})), AddResult::replaced);
     EXPECT_EQ(Entry(1).m_strName, "C");
-    ASSERT_EQ(doc->AddFile(MakeFile("B", {})), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(MakeFile("B", {})), AddResult::added);
     EXPECT_EQ(Entry(2).m_strName, "B");
 
     doc->OnNewDocument();
-    EXPECT_EQ(doc->AddFile(dir / "a"), ADD_ADDED);
+    EXPECT_EQ(doc->AddFile(dir / "a"), AddResult::added);
     OpenArchive(vppbytes::Archive({{"x", {}}, {"A", {}}}));
-    EXPECT_EQ(doc->AddFile(dir / "a"), ADD_REPLACED);
+    EXPECT_EQ(doc->AddFile(dir / "a"), AddResult::replaced);
     EXPECT_EQ(Entry(1).m_strName, "a");
 }
 
@@ -117,23 +117,23 @@ TEST_F(EditTest, AddFailsWhenTheFileCannotBeHeldAlone)
     const std::string path = MakeFile("held.bin", Pattern(10, 1));
     for (UINT share : {UINT(CFile::shareExclusive), UINT(CFile::shareDenyWrite)}) {
         CFile holder(path, CFile::modeRead | share);
-        EXPECT_EQ(doc->AddFile(path), ADD_NO_ACCESS) << share;
+        EXPECT_EQ(doc->AddFile(path), AddResult::noAccess) << share;
     }
-    EXPECT_EQ(doc->AddFile(dir / "missing.bin"), ADD_NO_ACCESS);
-    EXPECT_EQ(doc->AddFile(out.Path()), ADD_NO_ACCESS);  // a folder
+    EXPECT_EQ(doc->AddFile(dir / "missing.bin"), AddResult::noAccess);
+    EXPECT_EQ(doc->AddFile(out.Path()), AddResult::noAccess);  // a folder
     EXPECT_EQ(doc->m_nFileCount, 0);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(doc->AddFile(path), ADD_ADDED);  // released again
+    EXPECT_EQ(doc->AddFile(path), AddResult::added);  // released again
 }
 
 TEST_F(EditTest, FullTableRefusesNewNamesButStillReplaces)
 {
     OpenArchive(vppbytes::ManyRecords(VPP_MAX_FILES, 0));
     ASSERT_EQ(doc->m_nFileCount, VPP_MAX_FILES);
-    EXPECT_EQ(doc->AddFile(MakeFile("new.bin", {1})), ADD_TABLE_FULL);
+    EXPECT_EQ(doc->AddFile(MakeFile("new.bin", {1})), AddResult::tableFull);
     EXPECT_EQ(doc->m_nFileCount, VPP_MAX_FILES);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(doc->AddFile(MakeFile("F00042", {1})), ADD_REPLACED);
+    EXPECT_EQ(doc->AddFile(MakeFile("F00042", {1})), AddResult::replaced);
     EXPECT_EQ(Entry(42).m_strName, "F00042");
     EXPECT_EQ(doc->m_nFileCount, VPP_MAX_FILES);
 }
@@ -146,16 +146,16 @@ TEST_F(EditTest, AddRefusesWhatWouldTakeTheArchiveToTwoGiB)
     OpenArchive(bytes);
     ASSERT_EQ(doc->m_nTotalSize, 0x7FFFF800);
 
-    EXPECT_EQ(doc->AddFile(MakeFile("block.bin", std::vector<uint8_t>(2048))), ADD_TOO_LARGE);
+    EXPECT_EQ(doc->AddFile(MakeFile("block.bin", std::vector<uint8_t>(2048))), AddResult::tooLarge);
     EXPECT_EQ(doc->m_nFileCount, 1);
     EXPECT_EQ(doc->m_nTotalSize, 0x7FFFF800);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(doc->AddFile(MakeFile("nothing.bin", {})), ADD_ADDED);
+    EXPECT_EQ(doc->AddFile(MakeFile("nothing.bin", {})), AddResult::added);
     // Replacing the big entry frees its space first.
-    EXPECT_EQ(doc->AddFile(MakeFile("BIG", std::vector<uint8_t>(1 << 20))), ADD_REPLACED);
+    EXPECT_EQ(doc->AddFile(MakeFile("BIG", std::vector<uint8_t>(1 << 20))), AddResult::replaced);
     EXPECT_EQ(doc->m_nTotalSize, 4096 + (1 << 20));
 
-    const std::string text = CPackwright32Doc::GetAddResultText(ADD_TOO_LARGE);
+    const std::string text = CPackwright32Doc::GetAddResultText(AddResult::tooLarge);
     EXPECT_FALSE(text.empty());
     EXPECT_NE(text, "Unknown error -3.");
 
@@ -165,7 +165,7 @@ TEST_F(EditTest, AddRefusesWhatWouldTakeTheArchiveToTwoGiB)
     WriteFileBytes(huge, {});
     std::filesystem::resize_file(huge, uint64_t(1) << 31);
     doc->OnNewDocument();
-    EXPECT_EQ(doc->AddFile(huge), ADD_TOO_LARGE);
+    EXPECT_EQ(doc->AddFile(huge), AddResult::tooLarge);
     EXPECT_EQ(doc->m_nFileCount, 0);
     std::filesystem::remove(huge);
 #endif
@@ -173,12 +173,14 @@ TEST_F(EditTest, AddRefusesWhatWouldTakeTheArchiveToTwoGiB)
 
 TEST_F(EditTest, AddResultTexts)
 {
-    EXPECT_EQ(CPackwright32Doc::GetAddResultText(0), "File successfully added.");
-    EXPECT_EQ(CPackwright32Doc::GetAddResultText(1), "File successfully replaced.");
-    EXPECT_EQ(CPackwright32Doc::GetAddResultText(-1), "VPP exceeds 65536 files.");
-    EXPECT_EQ(CPackwright32Doc::GetAddResultText(-2),
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(AddResult(0)), "File successfully added.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(AddResult(1)), "File successfully replaced.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(AddResult(-1)), "VPP exceeds 65536 files.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(AddResult(-2)),
               "Could not access file. Please verify that it is not opened in another program.");
-    EXPECT_EQ(CPackwright32Doc::GetAddResultText(9), "Unknown error 9.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(AddResult(-3)),
+              "File too large: a VPP archive and every file in it must stay below 2 GB.");
+    EXPECT_EQ(CPackwright32Doc::GetAddResultText(AddResult(9)), "Unknown error 9.");
 }
 
 TEST_F(EditTest, RemoveIsExactTakesTheLaterDuplicateAndKeepsOrder)
@@ -204,7 +206,7 @@ TEST_F(EditTest, RemoveIsExactTakesTheLaterDuplicateAndKeepsOrder)
     doc->SetModifiedFlag(FALSE);
     EXPECT_FALSE(doc->RemoveFile("B"));
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(doc->ExtractFile("B", out.Path()), EXTRACT_NOT_FOUND);
+    EXPECT_EQ(doc->ExtractFile("B", out.Path()), ExtractResult::notFound);
 }
 
 TEST_F(EditTest, BatchRemovalMatchesRemovingOneByOne)
@@ -237,7 +239,7 @@ TEST_F(EditTest, BatchRemovalMatchesRemovingOneByOne)
 TEST_F(EditTest, RemovingAnOutsideEntryLeavesItsFile)
 {
     const std::string path = MakeFile("keep.bin", Pattern(5, 1));
-    ASSERT_EQ(doc->AddFile(path), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(path), AddResult::added);
     ASSERT_TRUE(doc->RemoveFile("keep.bin"));
     EXPECT_EQ(doc->m_nFileCount, 0);
     EXPECT_EQ(doc->m_nTotalSize, 2048);
@@ -254,13 +256,13 @@ TEST_F(EditTest, ExtractWritesTheEntrysBytes)
                                    {"big.bin", big}}));
     // An older, longer file of the same name is replaced, not overwritten in part.
     WriteFileBytes(out / "readme.txt", Pattern(9000, 9));
-    ASSERT_EQ(doc->ExtractFile("readme.txt", out.Path()), EXTRACT_OK);
+    ASSERT_EQ(doc->ExtractFile("readme.txt", out.Path()), ExtractResult::ok);
     EXPECT_EQ(ReadFileBytes(out / "readme.txt"), Pattern(5000, 1));
-    ASSERT_EQ(doc->ExtractFile("zero", AddTrailingSeparator(out.Path())), EXTRACT_OK);
+    ASSERT_EQ(doc->ExtractFile("zero", AddTrailingSeparator(out.Path())), ExtractResult::ok);
     EXPECT_EQ(ReadFileBytes(out / "zero"), std::vector<uint8_t>{});
-    ASSERT_EQ(doc->ExtractFile("dup", out.Path()), EXTRACT_OK);
+    ASSERT_EQ(doc->ExtractFile("dup", out.Path()), ExtractResult::ok);
     EXPECT_EQ(ReadFileBytes(out / "dup"), Pattern(20, 3));
-    ASSERT_EQ(doc->ExtractFile("big.bin", AddTrailingSeparator(out.Path())), EXTRACT_OK);
+    ASSERT_EQ(doc->ExtractFile("big.bin", AddTrailingSeparator(out.Path())), ExtractResult::ok);
     EXPECT_EQ(ReadFileBytes(out / "big.bin"), big);
     EXPECT_EQ(ListFolder(out.Path()), (std::vector<std::string>{"big.bin", "dup", "readme.txt", "zero"}));
     EXPECT_FALSE(doc->IsModified());
@@ -270,10 +272,10 @@ TEST_F(EditTest, BatchExtractionMatchesExtractingOneByOne)
 {
     OpenArchive(vppbytes::Archive(
         {{"a", Pattern(10, 1)}, {"dup", Pattern(20, 2)}, {"dup", Pattern(30, 3)}, {"b", Pattern(3000, 4)}}));
-    ASSERT_EQ(doc->AddFile(MakeFile("c", {7})), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(MakeFile("c", {7})), AddResult::added);
     const std::vector<std::string> names = {"a", "missing", "dup", "c", "b", "a", "B"};
     TempDir one;
-    std::vector<int> codes;
+    std::vector<ExtractResult> codes;
     for (const std::string& name : names) codes.push_back(doc->ExtractFile(name, one.Path()));
     EXPECT_EQ(doc->ExtractFiles(names, out.Path()), codes);
     ASSERT_EQ(ListFolder(out.Path()), ListFolder(one.Path()));
@@ -295,8 +297,8 @@ TEST_F(EditTest, AShortArchiveIsReportedNotTurnedIntoZeros)
     bytes.insert(bytes.end(), present.begin(), present.end());
     const std::string archive = OpenArchive(bytes);
 
-    EXPECT_EQ(doc->ExtractFile("short", out.Path()), EXTRACT_SOURCE_SHORT);
-    EXPECT_EQ(doc->ExtractFile("whole", out.Path()), EXTRACT_OK);
+    EXPECT_EQ(doc->ExtractFile("short", out.Path()), ExtractResult::sourceShort);
+    EXPECT_EQ(doc->ExtractFile("whole", out.Path()), ExtractResult::ok);
     EXPECT_EQ(ListFolder(out.Path()), std::vector<std::string>{"whole"});
 
     // Saved over itself: the save fails with that entry, the archive stays.
@@ -311,25 +313,30 @@ TEST_F(EditTest, AShortArchiveIsReportedNotTurnedIntoZeros)
 TEST_F(EditTest, ExtractFailuresWriteNothing)
 {
     const std::string archive = OpenArchive(vppbytes::Archive({{"Stored.txt", Pattern(10, 1)}}));
-    ASSERT_EQ(doc->AddFile(MakeFile("added.txt", {1, 2})), ADD_ADDED);
-    EXPECT_EQ(doc->ExtractFile("added.txt", out.Path()), EXTRACT_NOT_SAVED);
-    EXPECT_EQ(doc->ExtractFile("stored.txt", out.Path()), EXTRACT_NOT_FOUND);
-    EXPECT_EQ(doc->ExtractFile("nothing", out.Path()), EXTRACT_NOT_FOUND);
+    ASSERT_EQ(doc->AddFile(MakeFile("added.txt", {1, 2})), AddResult::added);
+    EXPECT_EQ(doc->ExtractFile("added.txt", out.Path()), ExtractResult::notSaved);
+    EXPECT_EQ(doc->ExtractFile("stored.txt", out.Path()), ExtractResult::notFound);
+    EXPECT_EQ(doc->ExtractFile("nothing", out.Path()), ExtractResult::notFound);
     {
         CFile holder(archive, CFile::modeRead | CFile::shareDenyWrite);
-        EXPECT_EQ(doc->ExtractFile("Stored.txt", out.Path()), EXTRACT_NO_ARCHIVE);
+        EXPECT_EQ(doc->ExtractFile("Stored.txt", out.Path()), ExtractResult::noArchive);
     }
     EXPECT_EQ(ListFolder(out.Path()), std::vector<std::string>{});
 
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(0), "File successfully extracted.");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-1), "Internal error (file reference not found in memory).");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-2), "Error while trying to access the .VP file.");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-3),
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(0)), "File successfully extracted.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-1)),
+              "Internal error (file reference not found in memory).");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-2)), "Error while trying to access the .VP file.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-3)),
               "Error while trying to save file (File/Directory access problem?).");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-4), "Skipped since this file is not yet saved in a .VPP.");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-5),
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-4)),
+              "Skipped since this file is not yet saved in a .VPP.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-5)),
               "The archive is shorter than its directory: the data of this file is cut off.");
-    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(-7), "Unknown error -7.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-6)),
+              "The archive was changed by another program after it was opened. Open it again to see what it holds "
+              "now.");
+    EXPECT_EQ(CPackwright32Doc::GetExtractResultText(ExtractResult(-7)), "Unknown error -7.");
 }
 
 TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
@@ -345,7 +352,7 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     OpenArchive(vppbytes::Archive(files));
     const std::vector<std::string> archiveFolder = ListFolder(dir.Path());
 
-    for (const auto& name : unsafe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), EXTRACT_CANNOT_CREATE) << name;
+    for (const auto& name : unsafe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), ExtractResult::cannotCreate) << name;
     EXPECT_EQ(ListFolder(out.Path()), std::vector<std::string>{});
     EXPECT_EQ(ListFolder(dir.Path()), archiveFolder);
     EXPECT_FALSE(PathExists(AddTrailingSeparator(out.Path()) + ".." + kPathSeparator + "escaped.txt"));
@@ -354,7 +361,7 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     for (const char* name : {"C:\\x", "C:x", "\\\\server\\share\\x", "\\\\?\\C:\\x", "/etc/x"})
         EXPECT_FALSE(CPackwright32Doc::IsSafeFileName(name)) << name;
 
-    for (const auto& name : safe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), EXTRACT_OK) << name;
+    for (const auto& name : safe) EXPECT_EQ(doc->ExtractFile(name, out.Path()), ExtractResult::ok) << name;
     EXPECT_EQ(ListFolder(out.Path()).size(), safe.size());
 #ifndef _WIN32
     // A link already in the folder under an entry's name is replaced by the
@@ -364,7 +371,7 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     WriteFileBytes(victim, {9, 9});
     std::filesystem::remove(out / "a b");
     std::filesystem::create_symlink(victim, out / "a b");
-    EXPECT_EQ(doc->ExtractFile("a b", out.Path()), EXTRACT_OK);
+    EXPECT_EQ(doc->ExtractFile("a b", out.Path()), ExtractResult::ok);
     EXPECT_EQ(ReadFileBytes(victim), (std::vector<uint8_t>{9, 9}));
     EXPECT_FALSE(std::filesystem::is_symlink(out / "a b"));
     EXPECT_EQ(ReadFileBytes(out / "a b"), std::vector<uint8_t>{4});
@@ -374,7 +381,7 @@ TEST_F(EditTest, ExtractRefusesNamesThatAreNotPlainFileNames)
     // the archive's own folder would replace the archive.
     const std::string self = OpenArchive(vppbytes::Archive({{"game.vpp", Pattern(5, 7)}}));
     const std::vector<uint8_t> before = ReadFileBytes(self);
-    EXPECT_EQ(doc->ExtractFile("game.vpp", dir.Path()), EXTRACT_CANNOT_CREATE);
+    EXPECT_EQ(doc->ExtractFile("game.vpp", dir.Path()), ExtractResult::cannotCreate);
     EXPECT_EQ(ReadFileBytes(self), before);
     EXPECT_FALSE(PathExists(self + ".try"));
 }
@@ -385,8 +392,8 @@ TEST_F(EditTest, AddRefusesPipesAndDevicesWithoutBlocking)
 {
     const std::string fifo = dir / "pipe";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(doc->AddFile(fifo), ADD_NO_ACCESS);
-    EXPECT_EQ(doc->AddFile("/dev/null"), ADD_NO_ACCESS);
+    EXPECT_EQ(doc->AddFile(fifo), AddResult::noAccess);
+    EXPECT_EQ(doc->AddFile("/dev/null"), AddResult::noAccess);
     EXPECT_EQ(doc->m_nFileCount, 0);
 }
 #endif

@@ -34,7 +34,7 @@ class SaveTest : public DocFixture {
 protected:
     void Add(const std::string& name, const std::vector<uint8_t>& bytes)
     {
-        ASSERT_GE(doc->AddFile(MakeFile(name, bytes)), 0) << name;
+        ASSERT_TRUE(Succeeded(doc->AddFile(MakeFile(name, bytes)))) << name;
     }
 };
 
@@ -105,9 +105,9 @@ TEST_F(SaveTest, RoundTripOfStoredAndOutsideEntries)
     ASSERT_TRUE(Open(target));
     const std::vector<uint8_t> replacement = Pattern(4097, 9);
     const std::vector<uint8_t> added = Pattern(5 * 1024 * 1024 + 123, 10);  // several copy chunks
-    ASSERT_EQ(doc->AddFile(MakeFile("replace.tga", replacement)), 1);
+    ASSERT_EQ(doc->AddFile(MakeFile("replace.tga", replacement)), AddResult::replaced);
     ASSERT_TRUE(doc->RemoveFile("gone.wav"));
-    ASSERT_EQ(doc->AddFile(MakeFile("big.bin", added)), 0);
+    ASSERT_EQ(doc->AddFile(MakeFile("big.bin", added)), AddResult::added);
 
     // A .try left by an earlier failed save is simply overwritten.
     WriteFileBytes(target + ".try", Pattern(99, 0));
@@ -188,8 +188,8 @@ TEST_F(SaveTest, FailedSaveKeepsTheTargetAndReportsEveryFailedEntry)
     ASSERT_TRUE(Open(target));
     const std::string gone = MakeFile("gone.bin", Pattern(10, 2));
     const std::string grown = MakeFile("grown.bin", Pattern(10, 3));
-    ASSERT_EQ(doc->AddFile(gone), 0);
-    ASSERT_EQ(doc->AddFile(grown), 0);
+    ASSERT_EQ(doc->AddFile(gone), AddResult::added);
+    ASSERT_EQ(doc->AddFile(grown), AddResult::added);
     Add("fine.bin", Pattern(10, 4));
     std::filesystem::remove(gone);
     WriteFileBytes(grown, Pattern(11, 3));
@@ -226,7 +226,7 @@ TEST_F(SaveTest, AnArchiveChangedOnDiskIsNeitherReadNorReplaced)
     for (const bool renamed : {false, true}) {
         SCOPED_TRACE(renamed ? "renamed over" : "rewritten in place");
         const std::string path = OpenArchive(loaded);
-        ASSERT_EQ(doc->AddFile(MakeFile("new.bin", Pattern(5, 5))), 0);
+        ASSERT_EQ(doc->AddFile(MakeFile("new.bin", Pattern(5, 5))), AddResult::added);
         if (renamed) {
             MakeFile("theirs.tmp", theirs);
             CFile::RenameOver(dir / "theirs.tmp", path);
@@ -238,7 +238,8 @@ TEST_F(SaveTest, AnArchiveChangedOnDiskIsNeitherReadNorReplaced)
 
         TempDir out;
         EXPECT_EQ(doc->ExtractFiles({"a.bin", "b.bin", "new.bin"}, out.Path()),
-                  (std::vector<int>{EXTRACT_ARCHIVE_CHANGED, EXTRACT_ARCHIVE_CHANGED, EXTRACT_NOT_SAVED}));
+                  (std::vector<ExtractResult>{ExtractResult::archiveChanged, ExtractResult::archiveChanged,
+                                              ExtractResult::notSaved}));
         EXPECT_TRUE(testutil::ListFolder(out.Path()).empty());
         for (const std::string& target : {path, dir / "copy.vpp"}) {
             MessageRecorder messages;
@@ -286,14 +287,14 @@ TEST_F(SaveTest, CopyResultCodesAndTexts)
     const std::string src = MakeFile("src.bin", Pattern(100, 1));
     CFile dest(out, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
     CDataCopier copier;  // what the store pass copies each entry with
-    EXPECT_EQ(copier.Copy(dir / "missing.bin", 0, dest, 100), COPY_NO_SOURCE);
+    EXPECT_EQ(copier.Copy(dir / "missing.bin", 0, dest, 100), CopyResult::noSource);
     // Offset 0 marks an outside file, whose length must match.
-    EXPECT_EQ(copier.Copy(src, 0, dest, 99), COPY_SIZE_CHANGED);
+    EXPECT_EQ(copier.Copy(src, 0, dest, 99), CopyResult::sizeChanged);
     EXPECT_EQ(dest.GetLength(), 0u);
     // Inside an archive the bytes present are copied, the rest are zeros,
     // and the short source is reported.
-    EXPECT_EQ(copier.Copy(src, 60, dest, 50), COPY_SOURCE_SHORT);
-    EXPECT_EQ(copier.Copy(src, 60, dest, 40), COPY_OK);
+    EXPECT_EQ(copier.Copy(src, 60, dest, 50), CopyResult::sourceShort);
+    EXPECT_EQ(copier.Copy(src, 60, dest, 40), CopyResult::ok);
     dest.Close();
     const std::vector<uint8_t> source = Pattern(100, 1);
     std::vector<uint8_t> expected(source.begin() + 60, source.end());
@@ -301,10 +302,13 @@ TEST_F(SaveTest, CopyResultCodesAndTexts)
     expected.insert(expected.end(), source.begin() + 60, source.end());
     EXPECT_EQ(ReadFileBytes(out), expected);
 
-    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(0), "File successfully copied.");
-    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(-1), "Error while trying to access source file.");
-    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(-2), "Unknown error -2.");
-    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(7), "Unknown error 7.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(CopyResult(0)), "File successfully copied.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(CopyResult(-1)), "Error while trying to access source file.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(CopyResult(-2)), "Unknown error -2.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(CopyResult(-3)), "Error while saving data to file (Disk full?).");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(CopyResult(-4)),
+              "The archive is shorter than its directory: the data of this file is cut off.");
+    EXPECT_EQ(CPackwright32Doc::GetCopyResultText(CopyResult(7)), "Unknown error 7.");
 }
 
 TEST_F(SaveTest, TheWorkFileIsNeverASourceNorWrittenThroughALink)
@@ -313,7 +317,7 @@ TEST_F(SaveTest, TheWorkFileIsNeverASourceNorWrittenThroughALink)
     const std::string target = MakeFile("t.vpp", vppbytes::Archive({{"x", Pattern(3, 1)}}));
     ASSERT_TRUE(Open(target));
     const std::string precious = MakeFile("t.vpp.try", Pattern(100, 7));
-    ASSERT_EQ(doc->AddFile(precious), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(precious), AddResult::added);
     ASSERT_TRUE(Save(target));
     EXPECT_EQ(ReadFileBytes(precious), Pattern(100, 7));
     const std::vector<uint8_t> saved = vppbytes::Archive({{"x", Pattern(3, 1)}, {"t.vpp.try", Pattern(100, 7)}});
@@ -408,8 +412,8 @@ TEST_F(SaveTest, WhatWindowsWillNotReplaceIsRefusedBeforeAnythingIsWritten)
     testutil::WriteFileText(readOnly, "mine");
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(CreateDirectoryA((out / "y").c_str(), nullptr));
-    EXPECT_EQ(doc->ExtractFile("x", out.Path()), EXTRACT_CANNOT_CREATE);
-    EXPECT_EQ(doc->ExtractFile("y", out.Path()), EXTRACT_CANNOT_CREATE);
+    EXPECT_EQ(doc->ExtractFile("x", out.Path()), ExtractResult::cannotCreate);
+    EXPECT_EQ(doc->ExtractFile("y", out.Path()), ExtractResult::cannotCreate);
     EXPECT_EQ(ReadFileBytes(readOnly), std::vector<uint8_t>({'m', 'i', 'n', 'e'}));
     EXPECT_FALSE(PathExists(readOnly + ".try"));
     EXPECT_TRUE(PathExists(out / "y"));

@@ -36,12 +36,12 @@ TEST_F(SlowTest, ArchiveJustBelowTwoGiBSavesAndReopensByteExact)
     testutil::WriteFileBytes(big, {});
     std::filesystem::resize_file(big, bigSize);  // sparse: all zeros
     const std::vector<uint8_t> small = vppbytes::Pattern(100, 3);
-    ASSERT_EQ(doc->AddFile(big), ADD_ADDED);
-    ASSERT_EQ(doc->AddFile(MakeFile("small.bin", small)), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(big), AddResult::added);
+    ASSERT_EQ(doc->AddFile(MakeFile("small.bin", small)), AddResult::added);
     ASSERT_EQ(doc->m_nTotalSize, 0x7FFFF800);
 
     // One block more is refused before anything is written.
-    EXPECT_EQ(doc->AddFile(MakeFile("more.bin", {1})), ADD_TOO_LARGE);
+    EXPECT_EQ(doc->AddFile(MakeFile("more.bin", {1})), AddResult::tooLarge);
     EXPECT_EQ(doc->m_nTotalSize, 0x7FFFF800);
 
     const std::string target = dir / "limit.vpp";

@@ -11,6 +11,11 @@
 #include "core/Packwright32Doc.h"
 #include "tests/support/TestUtil.h"
 
+// Results print as their numbers in failures, as they did while they were ints.
+inline void PrintTo(AddResult result, std::ostream* os) { *os << int(result); }
+inline void PrintTo(ExtractResult result, std::ostream* os) { *os << int(result); }
+inline void PrintTo(CopyResult result, std::ostream* os) { *os << int(result); }
+
 class DocFixture : public testing::Test {
 protected:
     DocFixture() : doc(std::make_unique<CPackwright32Doc>()) { doc->OnNewDocument(); }

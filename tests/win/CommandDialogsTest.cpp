@@ -283,7 +283,7 @@ TEST(Progress, ExtractShowsEachStepInOrderAndTakesTheWindowDownBeforeItsReport)
         if (run == 1) {
             const std::string added = dir / "added.dat";
             testutil::WriteFileText(added, "new");
-            ASSERT_EQ(doc->AddFile(added), 0);
+            ASSERT_EQ(doc->AddFile(added), AddResult::added);
             doc->UpdateAllViews(nullptr);
         }
         const int rows = 3 + run;
@@ -392,7 +392,7 @@ TEST(ListSort, ColumnClicksSortAscendingWithoutCaseKeepTheSelectionAndARebuildRe
         doc.OnNewDocument();
         for (const auto& [name, size] : files) {
             testutil::WriteFileText(dir / name, std::string(size, 's'));
-            ASSERT_GE(doc.AddFile(dir / name), 0);
+            ASSERT_TRUE(Succeeded(doc.AddFile(dir / name)));
         }
         ASSERT_TRUE(doc.OnSaveDocument(archive));
     }

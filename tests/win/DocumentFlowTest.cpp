@@ -91,7 +91,7 @@ TEST(DocumentFlow, ModifiedArchiveAsksBeforeItIsReplaced)
     const std::string file = dir / "readme.txt";
     testutil::WriteFileText(file, "hello");
     AppSession session;
-    ASSERT_EQ(Archive(session)->AddFile(file), 0);
+    ASSERT_EQ(Archive(session)->AddFile(file), AddResult::added);
 
     {
         // Cancel keeps the edits.
@@ -119,7 +119,7 @@ TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
     const std::string file = dir / "data.bin";
     testutil::WriteFileText(file, std::string(3000, 'd'));
     AppSession session;
-    ASSERT_EQ(Archive(session)->AddFile(file), 0);
+    ASSERT_EQ(Archive(session)->AddFile(file), AddResult::added);
 
     {
         auto answer = AnswerFileDialog("Save As", dir / "newarchive");
@@ -139,7 +139,7 @@ TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
     EXPECT_FALSE(testutil::PathExists(saved + ".try"));
 
     // A read-only archive cannot be replaced: Save asks for another name.
-    ASSERT_EQ(Archive(session)->AddFile(file), 0);
+    ASSERT_EQ(Archive(session)->AddFile(file), AddResult::added);
     ASSERT_TRUE(::SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY));
     {
         auto answer = AnswerFileDialog("Save As", dir / "copy.vpp");
@@ -161,7 +161,7 @@ TEST(DocumentFlow, ReopeningTheOpenArchiveKeepsUnsavedEdits)
     const std::string extra = dir / "extra.txt";
     testutil::WriteFileText(extra, "x");
     AppSession session({archive});
-    ASSERT_EQ(Archive(session)->AddFile(extra), 0);
+    ASSERT_EQ(Archive(session)->AddFile(extra), AddResult::added);
 
     // The same path in other letter case only brings the window forward.
     std::string other = archive;
@@ -264,7 +264,7 @@ TEST(DocumentFlow, AnArchiveChangedByAnotherProgramIsNeitherReadNorReplaced)
         AppSession session({archive});
         ASSERT_TRUE(session.started);
         SetSetting("LastExtractionFolder", folder);
-        ASSERT_EQ(Archive(session)->AddFile(added), 0);
+        ASSERT_EQ(Archive(session)->AddFile(added), AddResult::added);
         Archive(session)->UpdateAllViews(nullptr);
 
         if (inPlace) {
@@ -297,12 +297,12 @@ TEST(DocumentFlow, AnArchiveChangedByAnotherProgramIsNeitherReadNorReplaced)
             Command(session, ID_EDIT_EXTRACTFILES);
             EXPECT_EQ(report.Count(), 1);
         }
-        const std::string changed = CPackwright32Doc::GetExtractResultText(EXTRACT_ARCHIVE_CHANGED);
+        const std::string changed = CPackwright32Doc::GetExtractResultText(ExtractResult::archiveChanged);
         {
             std::lock_guard<std::mutex> lock(mutex);
             EXPECT_EQ(details, "game0.dat\r\n" + changed + "\r\n\r\ngame1.dat\r\n" + changed +
-                                   "\r\n\r\nadded.dat\r\n" + CPackwright32Doc::GetExtractResultText(EXTRACT_NOT_SAVED) +
-                                   "\r\n\r\n");
+                                   "\r\n\r\nadded.dat\r\n" +
+                                   CPackwright32Doc::GetExtractResultText(ExtractResult::notSaved) + "\r\n\r\n");
         }
         for (const char* name : {"game0.dat", "game1.dat", "added.dat"})
             EXPECT_FALSE(testutil::PathExists(folder + "\\" + name)) << name;

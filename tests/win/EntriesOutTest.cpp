@@ -126,7 +126,7 @@ TEST(EntryDrag, TheDropExtractsTheRowsIntoAFolderOfTheirOwnLeavingOutWhatCannotB
     ASSERT_NE(view, nullptr);
     CPackwright32Doc* doc = view->GetDocument();
     testutil::WriteFileText(dir / "outside.txt", "not saved");
-    ASSERT_EQ(doc->AddFile(dir / "outside.txt"), ADD_ADDED);
+    ASSERT_EQ(doc->AddFile(dir / "outside.txt"), AddResult::added);
     doc->UpdateAllViews(nullptr);
 
     std::vector<std::string> names;
@@ -197,8 +197,8 @@ TEST(EntryDrag, TheDropExtractsTheRowsIntoAFolderOfTheirOwnLeavingOutWhatCannotB
     // The unsafe name reached no file outside the folder.
     EXPECT_FALSE(testutil::PathExists(folder.substr(0, folder.rfind('\\')) + "\\up.txt"));
     EXPECT_EQ(source->GetErrors(),
-              "..\\up.txt\r\n" + CPackwright32Doc::GetExtractResultText(EXTRACT_CANNOT_CREATE) + "\r\n\r\n" +
-                  "outside.txt\r\n" + CPackwright32Doc::GetExtractResultText(EXTRACT_NOT_SAVED) + "\r\n\r\n");
+              "..\\up.txt\r\n" + CPackwright32Doc::GetExtractResultText(ExtractResult::cannotCreate) + "\r\n\r\n" +
+                  "outside.txt\r\n" + CPackwright32Doc::GetExtractResultText(ExtractResult::notSaved) + "\r\n\r\n");
     // Forty entries: the progress window shows the extraction.
     ASSERT_GE(progress.calls.size(), 3u);
     EXPECT_EQ(progress.calls.front(), "show Extracting files...");

@@ -334,7 +334,7 @@ TEST(CodePage932, NamesWithABackslashTrailByteStayWholeThroughExtractSortAddAndD
         doc.OnNewDocument();
         for (const std::string& name : {hyo + ".txt", a2, di1}) {
             testutil::WriteFileText(dir / name, "old " + name);
-            ASSERT_GE(doc.AddFile(dir / name), 0) << name;
+            ASSERT_TRUE(Succeeded(doc.AddFile(dir / name))) << name;
         }
         ASSERT_TRUE(doc.OnSaveDocument(archive));
     }

@@ -46,7 +46,7 @@ std::string MakeArchive(const testutil::TempDir& dir, const std::string& name, c
     for (size_t i = 0; i < sizes.size(); ++i) {
         const std::string path = dir / (stem + std::to_string(i) + ".dat");
         testutil::WriteFileText(path, std::string(sizes[i], 'q'));
-        EXPECT_GE(doc->AddFile(path), 0);
+        EXPECT_TRUE(Succeeded(doc->AddFile(path)));
     }
     const std::string archive = dir / name;
     EXPECT_TRUE(doc->OnSaveDocument(archive));

@@ -290,7 +290,7 @@ TEST(MainFrame, ListShowsEntriesInArchiveOrderWithGroupedNumbers)
     auto* doc = view->GetDocument();
     const std::string outside = dir / "new.bin";
     testutil::WriteFileText(outside, "abc");
-    ASSERT_EQ(doc->AddFile(outside), 0);
+    ASSERT_EQ(doc->AddFile(outside), AddResult::added);
     doc->UpdateAllViews(nullptr);
     ASSERT_EQ(ItemCount(parts.list), 4);
     EXPECT_EQ(ItemText(parts.list, 3, 2), "File at " + outside);

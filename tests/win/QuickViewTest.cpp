@@ -189,7 +189,7 @@ TEST(QuickView, FollowsReplacedAndRemovedEntriesAChangedArchiveAndClosing)
     // Replaced by an outside file: shown from that file.
     TempDir outside;
     testutil::WriteFileText(outside / "a.txt", "new\nlines\n");
-    ASSERT_EQ(doc->AddFile(outside / "a.txt"), ADD_REPLACED);
+    ASSERT_EQ(doc->AddFile(outside / "a.txt"), AddResult::replaced);
     doc->UpdateAllViews(nullptr);
     PumpIdle();
     EXPECT_EQ(ShownBy(quick).body, "new\r\nlines\r\n");
@@ -205,7 +205,7 @@ TEST(QuickView, FollowsReplacedAndRemovedEntriesAChangedArchiveAndClosing)
     testutil::WriteFileBytes(dir / "theirs.tmp", vppbytes::Archive({{"b.txt", {'X'}}, {"c", {'c'}}}));
     CFile::RenameOver(dir / "theirs.tmp", archive);
     FocusRow(view->m_hWnd, 0);
-    EXPECT_EQ(ShownBy(quick).info, CPackwright32Doc::GetExtractResultText(EXTRACT_ARCHIVE_CHANGED));
+    EXPECT_EQ(ShownBy(quick).info, CPackwright32Doc::GetExtractResultText(ExtractResult::archiveChanged));
     EXPECT_FALSE(ShownBy(quick).bodyVisible);
 
     // Closing the archive (File New) empties it.
