@@ -9,7 +9,7 @@
 #include "framework/base/Path.h"
 #include "framework/base/Report.h"
 
-CPackwright32Doc::CPackwright32Doc() : m_Entries(new VPPEntry[VPP_MAX_FILES]) {}
+CPackwright32Doc::CPackwright32Doc() = default;
 
 CPackwright32Doc::~CPackwright32Doc() = default;
 
@@ -28,6 +28,8 @@ void CPackwright32Doc::DeleteContents()
     // Runs for New, before every load and after a failed one, so no path
     // (an empty file included) leaves another archive's entries in the table.
     // New leaves the total at 0; a load ends by recomputing it.
+    m_Entries.clear();
+    m_Entries.shrink_to_fit();
     m_nFileCount = 0;
     m_dwSignature = VPP_SIGNATURE;
     m_dwVersion = VPP_VERSION;
@@ -99,9 +101,10 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     }
     m_loaded.Record(file, std::min(std::max(header.fileCount, 0), VPP_MAX_FILES), &header, &records);
     const std::string& archivePath = file.GetFilePath();
+    m_Entries.resize(size_t(count));
     for (int32_t i = 0; i < count; ++i) {
         VppRecord& record = records[size_t(i)];
-        VPPEntry& entry = m_Entries[i];
+        VPPEntry& entry = m_Entries[size_t(i)];
         entry.m_strName = std::move(record.name);
         entry.m_nSize = int32_t(record.size);
         entry.m_bInVPP = TRUE;

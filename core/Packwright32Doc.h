@@ -143,7 +143,7 @@ public:
     // it again then failed.
     BOOL IsTargetReplaced() const { return m_bTargetReplaced; }
 
-    std::unique_ptr<VPPEntry[]> m_Entries;  // VPP_MAX_FILES entries, allocated once
+    std::vector<VPPEntry> m_Entries;  // m_nFileCount entries
     int32_t m_nFileCount = 0;
     uint32_t m_dwSignature = VPP_SIGNATURE;
     uint32_t m_dwVersion = VPP_VERSION;

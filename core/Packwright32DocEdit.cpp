@@ -69,7 +69,8 @@ AddResult CPackwright32Doc::AddListedFile(const std::string& path, uint64_t leng
         return AddResult::tooLarge;
 
     const int index = match < 0 ? m_nFileCount : match;
-    VPPEntry& entry = m_Entries[index];
+    if (match < 0) m_Entries.emplace_back();
+    VPPEntry& entry = m_Entries[size_t(index)];
     entry.m_strName = name;
     entry.m_nSize = int32_t(length);
     entry.m_bInVPP = FALSE;
@@ -101,7 +102,7 @@ BOOL CPackwright32Doc::RemoveFile(const std::string& name)
         for (int32_t i = m_nFileCount - 1; i >= 0 && index < 0; --i)
             if (m_Entries[i].m_strName == name) index = i;
     if (index < 0) return FALSE;
-    for (int32_t i = index; i + 1 < m_nFileCount; ++i) m_Entries[i] = std::move(m_Entries[i + 1]);
+    m_Entries.erase(m_Entries.begin() + index);
     --m_nFileCount;
     InvalidateIndexes();
     UpdateTotalSize();
@@ -132,6 +133,7 @@ int CPackwright32Doc::RemoveFiles(const std::vector<std::string>& names)
             if (kept != i) m_Entries[kept] = std::move(m_Entries[i]);
             ++kept;
         }
+    m_Entries.resize(size_t(kept));
     m_nFileCount = kept;
     InvalidateIndexes();
     UpdateTotalSize();
