@@ -93,6 +93,9 @@ open(folder + "/game.vpp", "wb").write(archive(files))
 open(folder + "/expect/a.txt", "wb").write(b"second\r\n")
 open(folder + "/expect/b.bin", "wb").write(big)
 open(folder + "/bad.vpp", "wb").write(archive([(b"ok.txt", b"fine"), (b"bad:name", b"x")]))
+# Long enough to extract under Wine (about 600 new files a second) for the
+# progress window to come up.
+open(folder + "/many.vpp", "wb").write(archive([(b"f%04d" % i, b"x") for i in range(1500)]))
 PY
 same() { cmp -s "$c/verb/expect/$1" "$c/verb/game/$1" || fail "$2: game\\$1 is not the entry's data"; }
 
@@ -121,6 +124,14 @@ for line in 'dialog: Error details' 'text: At least one file was not extracted. 
   printf '%s\n' "$out" | grep -qxF "$line" || fail "no '$line' for a failing entry: $out"
 done
 [ "$(cat "$c/verb/bad/ok.txt")" = fine ] || fail "the entry beside the failing one was not extracted"
+
+# Only an extraction that lasts shows the progress window: the small ones
+# above showed none.
+out=$(run_verb 'C:\verb\many.vpp')
+printf '%s\n' "$out" | grep -qxF 'busy: Halvard Manager PACKWRIGHT32' &&
+  printf '%s\n' "$out" | grep -qxF 'text: Extracting files...' && printf '%s\n' "$out" | grep -qx 'exit: 0' ||
+  fail "a long extraction: $out"
+[ "$(ls "$c/verb/many" | wc -l)" = 1500 ] || fail "a long extraction wrote $(ls "$c/verb/many" | wc -l) files"
 
 # A missing archive is said in a message box, and makes no folder.
 out=$(run_verb 'C:\verb\gone.vpp' ok)

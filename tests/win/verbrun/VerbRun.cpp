@@ -2,12 +2,12 @@
 // dialogs that the started process shows, as a user would: tests of the
 // Explorer verb use it from the Unix side, where nobody can press a button.
 //   verb_run.exe "COMMAND LINE" [ANSWER...]
-// Each dialog of that process (found by its process id; a disabled one,
-// such as the progress window, is passed over) is printed as
+// Each dialog of that process (found by its process id) is printed as
 //   dialog: CAPTION
 //   text: TEXT           (for each control with text)
 // and answered with the next ANSWER: yes, no, ok or close (the
-// error-details dialog's button). Exits with the process's exit code; 124
+// error-details dialog's button). A disabled one, which takes no answer
+// (the progress window), is printed once as "busy: CAPTION" and its texts. Exits with the process's exit code; 124
 // when it has not ended within a minute, 125 when it showed a dialog beyond
 // the answers given (the process is then ended).
 
@@ -35,7 +35,7 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
     char cls[32] = {};
     ::GetClassNameA(hWnd, cls, sizeof cls);
     if (pid != search->pid || std::strcmp(cls, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
-        !::IsWindowEnabled(hWnd) || search->seen->count(hWnd))
+        search->seen->count(hWnd))
         return TRUE;
     search->found = hWnd;
     return FALSE;
@@ -43,10 +43,13 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
 
 std::string Text(HWND hWnd)
 {
-    // WM_GETTEXT, not GetWindowText: an edit control of another process.
-    const LRESULT length = ::SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0);
+    // WM_GETTEXT, not GetWindowText: an edit control of another process. A
+    // busy process answers when it next looks at its queue.
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length);
     std::string text(size_t(length) + 1, '\0');
-    ::SendMessageA(hWnd, WM_GETTEXT, WPARAM(text.size()), LPARAM(text.data()));
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, WPARAM(text.size()), LPARAM(text.data()), SMTO_NORMAL, 5000, &copied);
     text.resize(std::strlen(text.c_str()));
     std::string lines;
     for (char c : text)
@@ -112,9 +115,11 @@ int main(int argc, char** argv)
         // Give it time to fill in its texts.
         ::Sleep(200);
         seen.insert(search.found);
-        std::printf("dialog: %s\n", Text(search.found).c_str());
+        const bool busy = !::IsWindowEnabled(search.found);
+        std::printf("%s: %s\n", busy ? "busy" : "dialog", Text(search.found).c_str());
         ::EnumChildWindows(search.found, PrintChild, 0);
         std::fflush(stdout);
+        if (busy) continue;
         if (next == answers.size()) {
             std::printf("unanswered\n");
             ::TerminateProcess(process.hProcess, 125);
