@@ -1,7 +1,5 @@
 #include "app/Packwright32App.h"
 
-#include <algorithm>
-
 #include "app/SplashDlg.h"
 
 #include <commctrl.h>
@@ -94,61 +92,11 @@ BOOL CPackwright32App::InitInstance()
     return TRUE;
 }
 
-namespace {
-// Rows can go by far faster than the screen can follow: the progress is
-// updated at most this often, besides its first and last step.
-const DWORD kProgressPaintIntervalMs = 30;
-const DWORD kProgressPaintMaxIntervalMs = 100;
-
-void RedrawNow(HWND hWnd)
-{
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-}  // namespace
-
-void CPackwright32App::ShowProgress(const std::string& action)
-{
-    if (!m_dlgProgress.m_hWnd && !m_dlgProgress.Create(IDD_PROGRESS, m_pMainWnd)) return;
-    m_dlgProgress.ShowWindow(SW_SHOWNORMAL);
-    // Shown, but no input: the command runs on and cannot be stopped from here.
-    ::EnableWindow(m_dlgProgress.m_hWnd, FALSE);
-    m_dlgProgress.m_ctlAction.SetWindowText(action);
-    RedrawNow(m_dlgProgress.m_hWnd);
-    PaintWhileBusy();
-    m_nLastProgressPaint = ::GetTickCount();
-}
+void CPackwright32App::ShowProgress(const std::string& action) { m_progress.ShowProgress(action); }
 
 void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
 {
-    if (!m_dlgProgress.m_hWnd) return;
-    // The bar redraws at every new position and the detail line at every
-    // new text, which costs time at every step: steps that come faster than
-    // the eye follows are passed over whole, and the next step drawn shows
-    // where the command is. A slow paint spaces the next one further out,
-    // up to a tenth of a second, so drawing takes a small part of the
-    // command's time.
-    const DWORD now = ::GetTickCount();
-    const DWORD interval =
-        std::clamp(20 * m_nProgressPaintCost, kProgressPaintIntervalMs, kProgressPaintMaxIntervalMs);
-    if (nDone != 0 && nDone < nTotal && now - m_nLastProgressPaint < interval) return;
-    m_nLastProgressPaint = now;
-    m_dlgProgress.m_ctlDetail.SetWindowText(detail);
-    m_dlgProgress.m_ctlProgress.SetRange32(0, nTotal);
-    m_dlgProgress.m_ctlProgress.SetPos(nDone);
-    RedrawNow(m_dlgProgress.m_ctlDetail.m_hWnd);
-    RedrawNow(m_dlgProgress.m_ctlProgress.m_hWnd);
-    PaintWhileBusy();
-    m_nProgressPaintCost = ::GetTickCount() - now;
+    m_progress.SetProgress(std::move(detail), nDone, nTotal);
 }
 
-void CPackwright32App::HideProgress() { m_dlgProgress.DestroyWindow(); }
-
-void CPackwright32App::PaintWhileBusy()
-{
-    // A thread that looks at its queue counts as responding: Windows leaves
-    // its windows alone instead of replacing them by a ghost.
-    MSG msg;
-    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
-    if (m_pMainWnd && m_pMainWnd->m_hWnd)
-        ::RedrawWindow(m_pMainWnd->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
+void CPackwright32App::HideProgress() { m_progress.HideProgress(); }

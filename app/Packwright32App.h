@@ -10,6 +10,7 @@
 #include "framework/win32/WinApp.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/ProgressDlg.h"
+#include "ui/ProgressWindow.h"
 
 class CPackwright32App : public CWinApp, public CProgressDisplay {
 public:
@@ -28,15 +29,9 @@ public:
     CProgressDlg m_dlgProgress;
 
 private:
-    // Paints what waits to be painted (the frame where a closed dialog was,
-    // the progress window) and lets the system see the program alive,
-    // without taking input off the queue.
-    void PaintWhileBusy();
+    // Shows m_dlgProgress over the main window, at once.
+    CProgressWindow m_progress{m_dlgProgress, [this] { return m_pMainWnd; }};
 
     // The handler replaced at start-up, given back at the end.
     std::optional<ErrorDetailsHandler> m_previousDetailsHandler;
-    // GetTickCount, whose differences stay right across its wrap after 49.7
-    // days (Windows XP has no GetTickCount64).
-    DWORD m_nLastProgressPaint = 0;
-    DWORD m_nProgressPaintCost = 0;  // ms the last paint of the progress took
 };

@@ -13,6 +13,10 @@ enum : int {
 
 using Args = std::vector<std::string>;
 
+// The whole tool: reads the command line, runs the command, reports to the
+// console, and returns the exit status.
+int PackwrightMain(int argc, char** argv);
+
 struct Options {
     // Save over an archive even though records it holds beyond what the
     // table takes (or out of reach) would be lost.

@@ -43,7 +43,7 @@ file(GLOB APP_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.rc")
 # version number, manifest or picture recompiles them.
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.h" "${CMAKE_SOURCE_DIR}/res/*.rc2"
      "${CMAKE_SOURCE_DIR}/res/*.manifest" "${CMAKE_SOURCE_DIR}/res/*.ico" "${CMAKE_SOURCE_DIR}/res/*.bmp")
-set_source_files_properties(${APP_RESOURCES} "${CMAKE_SOURCE_DIR}/cli/packwright.rc"
+set_source_files_properties(${APP_RESOURCES} "${CMAKE_SOURCE_DIR}/cli/packwright.rc" "${CMAKE_SOURCE_DIR}/cliw/packwrightw.rc"
   "${CMAKE_SOURCE_DIR}/suite/hm_tools/hm_tools.rc" PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
 if(APP_SOURCES AND TARGET fw_win32)
   add_library(pw_app STATIC ${APP_SOURCES})
@@ -60,6 +60,19 @@ if(TARGET pw_app AND APP_MAIN_SOURCES)
   # The module description file the program reads its version from at
   # start, beside the .exe, filled in from res/version.h.
   configure_file("${CMAKE_SOURCE_DIR}/res/hm_modul.dat.in" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/hm_modul.dat" @ONLY)
+endif()
+
+# packwrightw.exe: packwright built for the GUI subsystem, which Explorer's
+# "Extract to NAME\" verb starts without a console window flashing up. Its
+# front end (cliw/) shows the editor's progress and error-details dialogs
+# from ui/, which cli/ must not reach: so it sits above both, and the
+# linker takes from pw_app only those dialogs.
+packwright_sources(CLIW_SOURCES cliw)
+if(CLIW_SOURCES AND TARGET pw_cli AND TARGET pw_app)
+  add_executable(packwrightw WIN32 ${CLIW_SOURCES} "${CMAKE_SOURCE_DIR}/cliw/packwrightw.rc"
+                 $<TARGET_OBJECTS:xp_compat>)
+  packwright_target_defaults(packwrightw)
+  target_link_libraries(packwrightw PRIVATE pw_cli pw_app)
 endif()
 
 # The compiled resources and the artwork, checked against what the program
@@ -109,7 +122,8 @@ endif()
 # (the shipping build, XP) included.
 if(TARGET Packwright32 AND TARGET packwright AND TARGET hm_tools)
   add_test(NAME imports COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/imports.sh" "${CMAKE_OBJDUMP}"
-           "${PACKWRIGHT_MIN_WINDOWS}" $<TARGET_FILE:Packwright32> $<TARGET_FILE:packwright> $<TARGET_FILE:hm_tools>)
+           "${PACKWRIGHT_MIN_WINDOWS}" $<TARGET_FILE:Packwright32> $<TARGET_FILE:packwright> $<TARGET_FILE:hm_tools>
+           $<$<TARGET_EXISTS:packwrightw>:$<TARGET_FILE:packwrightw>>)
 endif()
 
 # win_tests: the framework and the program driven through real windows.
@@ -174,16 +188,20 @@ endif()
 # that ship, from release builds. Without makensis there is neither.
 find_program(PACKWRIGHT_MAKENSIS makensis)
 if(PACKWRIGHT_MAKENSIS AND CMAKE_CROSSCOMPILING_EMULATOR AND TARGET Packwright32 AND TARGET packwright
-   AND TARGET hm_tools)
+   AND TARGET packwrightw AND TARGET hm_tools)
   set(installer "${CMAKE_BINARY_DIR}/installer/Packwright32-${PACKWRIGHT_VERSION_DOTTED}-win64-setup.exe")
   add_custom_command(OUTPUT "${installer}"
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/package.sh" win64 "${CMAKE_BINARY_DIR}" "${CMAKE_BINARY_DIR}/installer"
             --installer-only >/dev/null
-    DEPENDS Packwright32 packwright hm_tools "${CMAKE_BINARY_DIR}/hm_modul.dat"
+    DEPENDS Packwright32 packwright packwrightw hm_tools "${CMAKE_BINARY_DIR}/hm_modul.dat"
             "${CMAKE_SOURCE_DIR}/installer/Packwright32.nsi" "${CMAKE_SOURCE_DIR}/scripts/package.sh"
             "${CMAKE_SOURCE_DIR}/docs/USER-GUIDE.txt" "${CMAKE_SOURCE_DIR}/LICENSE"
     COMMENT "Packing the x86_64 installer for its test")
   add_custom_target(installer ALL DEPENDS "${installer}")
-  add_test(NAME installer COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/installer.sh" "${CMAKE_BINARY_DIR}" "${installer}")
+  # Runs the installed Explorer verb's command and answers its dialogs.
+  add_executable(verb_run "${CMAKE_SOURCE_DIR}/tests/win/verbrun/VerbRun.cpp")
+  add_dependencies(installer verb_run)
+  add_test(NAME installer COMMAND sh "${CMAKE_SOURCE_DIR}/tests/win/installer.sh" "${CMAKE_BINARY_DIR}" "${installer}"
+           $<TARGET_FILE:verb_run>)
   set_tests_properties(installer PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 endif()

@@ -5,7 +5,8 @@
 ;   /DVERSION=1.2.3.4 /DVERSION_NAME="V..."   from res/version.h
 ;   /DROOT=DIR           the source tree (icon)
 ; Installs for all users into Program Files, with a Start-menu folder, an
-; uninstaller listed under Programs and Features, and the .vpp association.
+; uninstaller listed under Programs and Features, and the .vpp association
+; with its "Extract to NAME\" verb.
 
 !if "${ARCH}" == "win64"
   Target amd64-unicode
@@ -67,6 +68,7 @@ Section "Packwright32"
   SetOutPath "$INSTDIR"
   File "${STAGE}\Packwright32.exe"
   File "${STAGE}\packwright.exe"
+  File "${STAGE}\packwrightw.exe"
   File "${STAGE}\hm_tools.dll"
   File "${STAGE}\hm_modul.dat"
   File "${STAGE}\USER-GUIDE.txt"
@@ -83,6 +85,12 @@ Section "Packwright32"
   WriteRegStr HKCR "${PROG_ID}" "" "VPP Archive File"
   WriteRegStr HKCR "${PROG_ID}\DefaultIcon" "" "$INSTDIR\Packwright32.exe,0"
   WriteRegStr HKCR "${PROG_ID}\shell\open\command" "" '"$INSTDIR\Packwright32.exe" "%1"'
+  ; Extracts the archive into the folder named after it, beside it, through
+  ; the tool built without a console. A static verb's text cannot hold the
+  ; file's name (only a shell extension DLL could put it there), so the
+  ; menu shows NAME itself.
+  WriteRegStr HKCR "${PROG_ID}\shell\extract" "" 'Extract to NAME\'
+  WriteRegStr HKCR "${PROG_ID}\shell\extract\command" "" '"$INSTDIR\packwrightw.exe" extract-here "%1"'
   !insertmacro NotifyAssociationsChanged
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${APP}"
@@ -100,6 +108,7 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$INSTDIR\Packwright32.exe"
   Delete "$INSTDIR\packwright.exe"
+  Delete "$INSTDIR\packwrightw.exe"
   Delete "$INSTDIR\hm_tools.dll"
   Delete "$INSTDIR\hm_modul.dat"
   Delete "$INSTDIR\USER-GUIDE.txt"
@@ -116,6 +125,7 @@ Section "Uninstall"
   ReadRegStr $0 HKCR ".vpp" ""
   StrCmp $0 "${PROG_ID}" 0 +2
     DeleteRegKey HKCR ".vpp"
+  ; The file type with all its verbs, Extract to among them.
   DeleteRegKey HKCR "${PROG_ID}"
   !insertmacro NotifyAssociationsChanged
 

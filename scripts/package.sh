@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Packs one Windows build: package.sh ARCH BUILD_DIR OUT_DIR [--installer-only]
 #   ARCH win32 (i686) or win64 (x86_64); BUILD_DIR holds Packwright32.exe,
-#   packwright.exe, hm_tools.dll and hm_modul.dat.
+#   packwright.exe, packwrightw.exe, hm_tools.dll and hm_modul.dat.
 # Writes OUT_DIR/Packwright32-VERSION-ARCH.zip and
 # OUT_DIR/Packwright32-VERSION-ARCH-setup.exe (NSIS); VERSION comes from
 # res/version.h. The win64 test tree calls it with --installer-only.
@@ -24,7 +24,7 @@ base=Packwright32-$version-$arch
 stage=$out/$base
 rm -rf "$stage"
 mkdir -p "$stage"
-for f in Packwright32.exe packwright.exe hm_tools.dll; do
+for f in Packwright32.exe packwright.exe packwrightw.exe hm_tools.dll; do
   "$triple-strip" -o "$stage/$f" "$build/$f"
 done
 cp "$build/hm_modul.dat" "$stage/"

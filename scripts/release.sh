@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 out=build/release
 mkdir -p "$out"
 for arch in win32 win64; do
-  scripts/build.sh "$arch-release" -- Packwright32 packwright hm_tools
+  scripts/build.sh "$arch-release" -- Packwright32 packwright packwrightw hm_tools
   scripts/package.sh "$arch" "build/$arch-release" "$out"
 done
 echo

@@ -31,8 +31,6 @@ const char* const kTextConfirmRemove =
     "Are you sure you want to delete these files? (Note: Only files inside the .VPP or references to the .VPP are "
     "deleted, not files you added from outside the .VPP!)";
 const char* const kCaptionConfirm = "Confirmation";
-const char* const kTextExtractFailed = "At least one file was not extracted. See below for details.";
-const char* const kTextExtracting = "Extracting files...";
 const char* const kTitleExtractFolder = "Select destination folder";
 const char* const kSettingLastFolder = "LastExtractionFolder";
 }  // namespace

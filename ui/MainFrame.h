@@ -36,6 +36,10 @@ public:
     HMENU BuildMenu();
 
     static constexpr const char* kVersionText = PACKWRIGHT_VERSION_TEXT;
+    // Extract's progress action and failure summary; the Explorer verb's
+    // extraction says the same.
+    static constexpr const char* kTextExtracting = "Extracting files...";
+    static constexpr const char* kTextExtractFailed = "At least one file was not extracted. See below for details.";
 
     // Where long commands show their progress: the application's display
     // unless another is set (tests watch the calls through one).

@@ -18,6 +18,7 @@ enum : UINT {
     mbIconQuestion = 0x20,
     mbIconWarning = 0x30,
     mbIconInformation = 0x40,
+    mbDefButton2 = 0x100,  // the second button answers Enter
 };
 enum : int { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };
 }  // namespace afx

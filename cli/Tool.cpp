@@ -1,5 +1,7 @@
 // packwright: scripts VPP archives with the same document class the editor
-// uses, so rules and messages match the editor's.
+// uses, so rules and messages match the editor's. Its entry points
+// (cli/main for the console, cliw/ for the windowless build) call
+// PackwrightMain.
 
 #include <cerrno>
 #include <csignal>
@@ -366,7 +368,7 @@ void OnStopSignal(int signal)
 
 }  // namespace
 
-int main(int argc, char** argv)
+int PackwrightMain(int argc, char** argv)
 {
     std::signal(SIGINT, OnStopSignal);
     std::signal(SIGTERM, OnStopSignal);
