@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -242,15 +243,30 @@ int CmdList(const Args& args, const Options& options)
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
     if (options.json) WriteOut("[");
+    std::string line;
     for (int32_t i = 0; i < doc->GetEntryCount() && StdoutFailure().empty(); ++i) {
         const VPPEntry& e = doc->GetEntry(i);
         if (options.json)
             WriteOut(FormatString("%s\n{\"name\":%s,\"size\":%d,\"offset\":%d}", i == 0 ? "" : ",",
                                   JsonString(e.m_strName).c_str(), int(e.m_nSize), int(e.m_nOffset)));
-        else if (options.null)
-            WriteOut(FormatString("%d\t%d\t", int(e.m_nSize), int(e.m_nOffset)) + e.m_strName + '\0');
-        else
-            WriteOut(FormatString("%d\t%d\t", int(e.m_nSize), int(e.m_nOffset)) + EscapeName(e.m_strName) + "\n");
+        else {
+            // One line per entry, without a format string's parse: a list of
+            // 65,536 entries is mostly this loop.
+            line.clear();
+            char number[16];
+            for (const int32_t value : {e.m_nSize, e.m_nOffset}) {
+                line.append(number, std::to_chars(number, number + sizeof number, value).ptr);
+                line += '\t';
+            }
+            if (options.null) {
+                line += e.m_strName;
+                line += '\0';
+            } else {
+                line += EscapeName(e.m_strName);
+                line += '\n';
+            }
+            WriteOut(line);
+        }
     }
     if (options.json) WriteOut("\n]\n");
     return kExitOk;

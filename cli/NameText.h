@@ -13,6 +13,7 @@
 inline std::string EscapeName(const std::string& name)
 {
     std::string out;
+    out.reserve(name.size());
     for (size_t i = 0; i < name.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(name[i]);
         const bool startsEscape = c == '\\' && i + 1 < name.size() && name[i + 1] == 'x';

@@ -101,15 +101,11 @@ void CPackwright32Doc::LoadArchive(CFile& file)
     }
     m_loaded.Record(file, std::min(std::max(header.fileCount, 0), VPP_MAX_FILES), &header, &records);
     const std::string& archivePath = file.GetFilePath();
-    m_Entries.resize(size_t(count));
+    m_Entries.clear();
+    m_Entries.reserve(size_t(count));
     for (int32_t i = 0; i < count; ++i) {
         VppRecord& record = records[size_t(i)];
-        VPPEntry& entry = m_Entries[size_t(i)];
-        entry.m_strName = std::move(record.name);
-        entry.m_nSize = int32_t(record.size);
-        entry.m_bInVPP = TRUE;
-        entry.m_strFilePath = archivePath;
-        entry.m_nOffset = record.offset;
+        m_Entries.push_back({std::move(record.name), int32_t(record.size), archivePath, record.offset, TRUE});
     }
     m_nFileCount = count;
     m_nDroppedRecords = std::max(header.fileCount, 0) - count;
