@@ -149,6 +149,8 @@ private:
     // Windows); fullPath names the file in errors and GetFilePath.
     BOOL OpenAt(intptr_t folder, const std::string& name, std::string fullPath, UINT openFlags,
                 CFileException* pError);
+    // Read (offset -1: from the position) and ReadAt in one loop.
+    UINT ReadFrom(void* buffer, UINT count, int64_t offset);
 
     static constexpr intptr_t kInvalid = -1;
     intptr_t m_hFile = kInvalid;  // HANDLE on Windows, descriptor on POSIX

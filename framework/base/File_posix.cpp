@@ -122,13 +122,19 @@ void CFile::Abort()
     m_hFile = kInvalid;
 }
 
-UINT CFile::Read(void* buffer, UINT count)
+UINT CFile::Read(void* buffer, UINT count) { return ReadFrom(buffer, count, -1); }
+
+UINT CFile::ReadAt(void* buffer, UINT count, uint64_t offset) { return ReadFrom(buffer, count, int64_t(offset)); }
+
+UINT CFile::ReadFrom(void* buffer, UINT count, int64_t offset)
 {
     if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+    const int fd = static_cast<int>(m_hFile);
     char* out = static_cast<char*>(buffer);
     UINT done = 0;
     while (done < count) {
-        const ssize_t n = ::read(static_cast<int>(m_hFile), out + done, count - done);
+        const ssize_t n = offset < 0 ? ::read(fd, out + done, count - done)
+                                     : ::pread(fd, out + done, count - done, off_t(offset) + done);
         if (n < 0) {
             if (errno == EINTR) continue;
             CFileException::ThrowOsError(errno, m_strFileName);
@@ -154,23 +160,6 @@ void CFile::Write(const void* buffer, UINT count)
         if (n == 0) CFileException::Throw(CFileException::diskFull, ENOSPC, m_strFileName);
         done += static_cast<UINT>(n);
     }
-}
-
-UINT CFile::ReadAt(void* buffer, UINT count, uint64_t offset)
-{
-    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
-    char* out = static_cast<char*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(static_cast<int>(m_hFile), out + done, count - done, off_t(offset + done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            CFileException::ThrowOsError(errno, m_strFileName);
-        }
-        if (n == 0) break;
-        done += static_cast<UINT>(n);
-    }
-    return done;
 }
 
 uint64_t CFile::Seek(int64_t offset, UINT from)

@@ -101,15 +101,27 @@ void CFile::Abort()
     m_hFile = kInvalid;
 }
 
-UINT CFile::Read(void* buffer, UINT count)
+UINT CFile::Read(void* buffer, UINT count) { return ReadFrom(buffer, count, -1); }
+
+UINT CFile::ReadAt(void* buffer, UINT count, uint64_t offset) { return ReadFrom(buffer, count, int64_t(offset)); }
+
+UINT CFile::ReadFrom(void* buffer, UINT count, int64_t offset)
 {
     if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
     char* out = static_cast<char*>(buffer);
     UINT done = 0;
     while (done < count) {
+        // On a handle opened for synchronous use an offset makes the read
+        // positioned (the position moves past it).
+        OVERLAPPED at{};
+        at.Offset = DWORD(uint64_t(offset) + done);
+        at.OffsetHigh = DWORD((uint64_t(offset) + done) >> 32);
         DWORD n = 0;
-        if (!ReadFile(H(m_hFile), out + done, count - done, &n, nullptr))
-            CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
+        if (!ReadFile(H(m_hFile), out + done, count - done, &n, offset < 0 ? nullptr : &at)) {
+            const DWORD err = GetLastError();
+            if (err == ERROR_HANDLE_EOF) break;
+            CFileException::ThrowOsError(long(err), m_strFileName);
+        }
         if (n == 0) break;
         done += n;
     }
@@ -124,29 +136,6 @@ void CFile::Write(const void* buffer, UINT count)
         CFileException::ThrowOsError(long(GetLastError()), m_strFileName);
     // WriteFile can report success after a short write on a full disk.
     if (n != count) CFileException::Throw(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
-}
-
-UINT CFile::ReadAt(void* buffer, UINT count, uint64_t offset)
-{
-    if (m_hFile == kInvalid) CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
-    char* out = static_cast<char*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        // On a handle opened for synchronous use the offset makes the read
-        // positioned; the position moves past it.
-        OVERLAPPED at{};
-        at.Offset = DWORD(offset + done);
-        at.OffsetHigh = DWORD((offset + done) >> 32);
-        DWORD n = 0;
-        if (!ReadFile(H(m_hFile), out + done, count - done, &n, &at)) {
-            const DWORD err = GetLastError();
-            if (err == ERROR_HANDLE_EOF) break;
-            CFileException::ThrowOsError(long(err), m_strFileName);
-        }
-        if (n == 0) break;
-        done += n;
-    }
-    return done;
 }
 
 uint64_t CFile::Seek(int64_t offset, UINT from)
