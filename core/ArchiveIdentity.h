@@ -8,17 +8,35 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "core/VppFormat.h"
 #include "framework/base/File.h"
 
 class CArchiveIdentity {
 public:
-    // Records the archive open in file, read as header and records (the
-    // first count records asked for); an empty file has neither.
-    void Record(CFile& file, int32_t count, const VppHeader* header = nullptr,
-                const std::vector<VppRecord>* records = nullptr);
+    // What a load read, taken in as it reads it: the header, then each record.
+    class CDigest {
+    public:
+        void Add(const VppHeader& header) { Mix(&header, sizeof header); }
+        void Add(const VppRecord& record)
+        {
+            Mix(record.name.data(), record.name.size() + 1);  // with its terminator, so names cannot run together
+            Mix(&record.size, sizeof record.size);
+        }
+        uint64_t Value() const { return m_hash; }
+
+    private:
+        // FNV-1a: enough to tell a rewritten directory from the one read.
+        void Mix(const void* data, size_t size)
+        {
+            for (size_t i = 0; i < size; ++i) m_hash = (m_hash ^ static_cast<const uint8_t*>(data)[i]) * 0x100000001b3ull;
+        }
+        uint64_t m_hash = 0xcbf29ce484222325ull;
+    };
+
+    // Records the archive open in file, whose header and first count records
+    // (as asked for) the load read into digest; an empty file has neither.
+    void Record(CFile& file, int32_t count, const CDigest* digest = nullptr);
     void Clear() { *this = CArchiveIdentity(); }
     bool IsRecorded() const { return !m_strPath.empty(); }
     // The full path the archive was read from.
@@ -30,8 +48,6 @@ public:
     bool Matches(CFile& file) const;
 
 private:
-    static uint64_t Digest(const VppHeader& header, const std::vector<VppRecord>& records);
-
     std::string m_strPath;
     CFileStamp m_stamp;
     int32_t m_nCount = 0;

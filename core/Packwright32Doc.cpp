@@ -91,22 +91,23 @@ void CPackwright32Doc::LoadArchive(CFile& file)
         count = VPP_MAX_FILES;
     }
 
-    std::vector<VppRecord> records = VppReadDirectory(file, header, count);
-    if (int32_t(records.size()) < count) {
-        // A damaged size puts this record's data, and all after it, out of
-        // reach; the records before it are still good.
-        AfxMessageBox(GetUnreachableFilesText(count - int32_t(records.size()), int32_t(records.size())),
-                      afx::mbOk | afx::mbIconWarning);
-        count = int32_t(records.size());
-    }
-    m_loaded.Record(file, std::min(std::max(header.fileCount, 0), VPP_MAX_FILES), &header, &records);
-    const std::string& archivePath = file.GetFilePath();
+    // The table is built as the directory is read: no second copy of it.
+    CArchiveIdentity::CDigest digest;
+    digest.Add(header);
+    const CEntryPath archivePath(file.GetFilePath());
     m_Entries.clear();
     m_Entries.reserve(size_t(count));
-    for (int32_t i = 0; i < count; ++i) {
-        VppRecord& record = records[size_t(i)];
+    const int32_t read = VppReadDirectory(file, header, count, [&](VppRecord& record) {
+        digest.Add(record);
         m_Entries.push_back({std::move(record.name), int32_t(record.size), archivePath, record.offset, TRUE});
+    });
+    if (read < count) {
+        // A damaged size puts this record's data, and all after it, out of
+        // reach; the records before it are still good.
+        AfxMessageBox(GetUnreachableFilesText(count - read, read), afx::mbOk | afx::mbIconWarning);
+        count = read;
     }
+    m_loaded.Record(file, std::min(std::max(header.fileCount, 0), VPP_MAX_FILES), &digest);
     m_nFileCount = count;
     m_nDroppedRecords = std::max(header.fileCount, 0) - count;
     InvalidateIndexes();

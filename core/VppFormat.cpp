@@ -61,25 +61,46 @@ VppHeader VppReadHeader(CFile& file)
     return header;
 }
 
-std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, int32_t count)
+int32_t VppReadDirectory(CFile& file, const VppHeader& header, int32_t count,
+                         const std::function<void(VppRecord&)>& each)
 {
     count = std::clamp(count, 0, std::max(header.fileCount, 0));
-    // One read for the whole directory: record-sized reads are slow on some systems.
-    std::vector<uint8_t> bytes(size_t(count) * VPP_RECORD_SIZE);
-    if (count > 0 && file.Read(bytes.data(), UINT(bytes.size())) < bytes.size())
+    if (count == 0) return 0;
+    // A directory cut short fails before any record is given.
+    const uint64_t position = file.GetPosition();
+    const uint64_t length = file.GetLength();
+    if (length < position || length - position < uint64_t(count) * VPP_RECORD_SIZE)
         throw CFormatException(VppError::truncated);
 
+    // Read a piece at a time: record-sized reads are slow on some systems,
+    // and the whole directory at once is 4 MiB at 65,536 records.
+    constexpr int32_t kPiece = 1024;
+    std::vector<uint8_t> bytes(size_t(std::min(count, kPiece)) * VPP_RECORD_SIZE);
     // Offsets follow the directory as stored, even when not all of it is read.
     int64_t offset = VppDataStart(header.fileCount);
-    std::vector<VppRecord> records;
-    records.reserve(size_t(count));
-    for (int32_t i = 0; i < count; ++i) {
-        const uint8_t* field = bytes.data() + size_t(i) * VPP_RECORD_SIZE;
-        const uint32_t size = VppGetLE32(field + VPP_RECORD_FILE_SIZE);
-        if (offset + VppAlign(size) >= VPP_SIZE_LIMIT) break;
-        records.push_back({VppNameFromField(field + VPP_RECORD_NAME, VPP_NAME_LENGTH), size, int32_t(offset)});
-        offset += VppAlign(size);
+    VppRecord record;
+    for (int32_t first = 0; first < count; first += kPiece) {
+        const int32_t n = std::min(kPiece, count - first);
+        const UINT want = UINT(n) * VPP_RECORD_SIZE;
+        if (file.Read(bytes.data(), want) < want) throw CFormatException(VppError::truncated);
+        for (int32_t i = 0; i < n; ++i) {
+            const uint8_t* field = bytes.data() + size_t(i) * VPP_RECORD_SIZE;
+            const uint32_t size = VppGetLE32(field + VPP_RECORD_FILE_SIZE);
+            if (offset + VppAlign(size) >= VPP_SIZE_LIMIT) return first + i;
+            record.name = VppNameFromField(field + VPP_RECORD_NAME, VPP_NAME_LENGTH);
+            record.size = size;
+            record.offset = int32_t(offset);
+            each(record);
+            offset += VppAlign(size);
+        }
     }
+    return count;
+}
+
+std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, int32_t count)
+{
+    std::vector<VppRecord> records;
+    VppReadDirectory(file, header, count, [&records](VppRecord& record) { records.push_back(std::move(record)); });
     return records;
 }
 

@@ -94,10 +94,14 @@ public:
 VppHeader VppReadHeader(CFile& file);
 
 // Reads the first count records of the directory (count at most the header's
-// file count, which fixes where the data area starts) in one read. Throws
-// CFormatException when the directory is cut short. Stops before the first
-// record whose data would reach 2 GiB: it and the records after it cannot
-// be reached, so fewer than count records may come back.
+// file count, which fixes where the data area starts), giving each to each
+// in order (it may take the record's name away). Throws CFormatException
+// when the directory is cut short, before any record is given. Stops before
+// the first record whose data would reach 2 GiB: it and the records after it
+// cannot be reached. Returns how many records were given.
+int32_t VppReadDirectory(CFile& file, const VppHeader& header, int32_t count,
+                         const std::function<void(VppRecord&)>& each);
+// The same, as a list.
 std::vector<VppRecord> VppReadDirectory(CFile& file, const VppHeader& header, int32_t count);
 
 // The writer: the header's 16 bytes, then (after padding to the block) the

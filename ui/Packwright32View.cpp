@@ -122,7 +122,7 @@ void CPackwright32View::OnUpdate(CViewBase* pSender, intptr_t lHint, void* pHint
         // Only the values: the texts are made when a row is drawn or sorted.
         for (int32_t i = 0; i < doc->GetEntryCount(); ++i) {
             const VPPEntry& entry = doc->GetEntry(i);
-            m_rows.push_back(Row{entry.m_strName, entry.m_bInVPP ? std::string() : entry.m_strFilePath, entry.m_nSize,
+            m_rows.push_back(Row{entry.m_strName, entry.m_bInVPP ? std::string() : entry.m_strFilePath.str(), entry.m_nSize,
                                  entry.m_nOffset, entry.m_bInVPP != FALSE});
         }
     }
