@@ -10,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "cli/ArchiveVerifier.h"
 #include "cli/NameText.h"
@@ -343,10 +342,7 @@ int CmdExtract(const Args& args, const Options&)
         }
         if (names.empty()) return status;
     } else {
-        // Entries of the same name all resolve to the last one: extract it once.
-        std::unordered_set<std::string> seen;
-        for (int32_t i = 0; i < doc->GetEntryCount(); ++i)
-            if (seen.insert(doc->GetEntry(i).m_strName).second) names.push_back(doc->GetEntry(i).m_strName);
+        names = doc->GetEntryNames();
     }
 
     const std::string folder = GetFullPath(args[1]);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <unordered_set>
 #include <vector>
 
 #include "core/Packwright32Doc.h"
@@ -49,11 +48,7 @@ int CExtractHere::Run(const std::string& archivePath)
     // A missing, damaged or unreadable archive is reported by the load.
     if (!doc.OnOpenDocument(archive)) return 1;
 
-    // Entries of the same name all resolve to the last one: extract it once.
-    std::vector<std::string> names;
-    std::unordered_set<std::string> seen;
-    for (int32_t i = 0; i < doc.GetEntryCount(); ++i)
-        if (seen.insert(doc.GetEntry(i).m_strName).second) names.push_back(doc.GetEntry(i).m_strName);
+    const std::vector<std::string> names = doc.GetEntryNames();
 
     const std::string folder = FolderFor(archive);
     if (IsFolder(folder)) {

@@ -58,6 +58,9 @@ public:
     // The table, for reading: entries 0 to GetEntryCount() - 1 in archive order.
     int32_t GetEntryCount() const { return m_nFileCount; }
     const VPPEntry& GetEntry(int32_t index) const { return m_Entries[index]; }
+    // Every name of the table once, in table order: extracting them all
+    // writes each name's entry (the last of that name) once.
+    std::vector<std::string> GetEntryNames() const;
     // The entry a name reaches when removing, extracting or opening by name:
     // the last one named exactly name (letter case counts); -1 when none is.
     int32_t FindEntry(const std::string& name) { return FindExact(name); }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/base/CodePage.h"
@@ -59,6 +61,16 @@ ExtractResult CPackwright32Doc::CheckExtractableAt(int index) const
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(m_Entries[index].m_strName)) return ExtractResult::cannotCreate;
     return ExtractResult::ok;
+}
+
+std::vector<std::string> CPackwright32Doc::GetEntryNames() const
+{
+    std::vector<std::string> names;
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(m_Entries.size());
+    for (const VPPEntry& entry : m_Entries)
+        if (seen.insert(entry.m_strName).second) names.push_back(entry.m_strName);
+    return names;
 }
 
 ExtractResult CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
