@@ -659,9 +659,14 @@ TEST_F(CliTest, ExtractionsKilledOrFailingAtEveryStepLoseNothing)
                 ASSERT_LT(k, 60);
                 reset();
                 const std::string inject = std::string("inject=") + call + ":" + fault + ":when=" + std::to_string(k);
-                const Result r = Packwright({"extract", vpp, dir.Path()}, {},
-                                            {"strace", "-f", "-o", "/dev/null", "-E", "ASAN_OPTIONS=detect_leaks=0",
-                                             "-e", inject});
+                // Only the calls on the archive, the folder and the files in
+                // it count: the loader's and the runtime's are not its steps.
+                std::vector<std::string> strace = {"strace", "-f", "-o", "/dev/null", "-E",
+                                                   "ASAN_OPTIONS=detect_leaks=0", "-e", inject, "-P", vpp, "-P",
+                                                   dir.Path()};
+                for (const char* name : {"fresh.bin", "old.txt", "old.txt.try", "link.try"})
+                    strace.insert(strace.end(), {"-P", dir / name});
+                const Result r = Packwright({"extract", vpp, dir.Path()}, {}, strace);
                 EXPECT_EQ(ReadFileBytes(vpp), archive);
                 EXPECT_EQ(ReadFileBytes(victim), victimBytes);
                 const Bytes old = ReadFileBytes(dir / "old.txt");
@@ -672,12 +677,7 @@ TEST_F(CliTest, ExtractionsKilledOrFailingAtEveryStepLoseNothing)
                 }
                 if (r.status == normal.status && r.err == normal.err) break;  // past this call's uses
                 ++points;
-                // (A fault in the loader's own reads ends the run before main: 127.)
-                if (std::string(fault) == "signal=KILL") {
-                    EXPECT_EQ(r.status, 128 + SIGKILL) << r.err;
-                } else {
-                    EXPECT_TRUE(r.status == 1 || r.status == 127) << r.status << r.err;
-                }
+                EXPECT_EQ(r.status, std::string(fault) == "signal=KILL" ? 128 + SIGKILL : 1) << r.err;
                 // The next extraction puts everything right.
                 ASSERT_EQ(Packwright({"extract", vpp, dir.Path(), "fresh.bin", "old.txt", "link"}).status, 0);
                 EXPECT_EQ(ReadFileBytes(dir / "fresh.bin"), fresh);
@@ -688,7 +688,7 @@ TEST_F(CliTest, ExtractionsKilledOrFailingAtEveryStepLoseNothing)
             }
         }
     }
-    EXPECT_GT(points, 40);
+    EXPECT_GT(points, 20);
 }
 
 // A real full disk (a small tmpfs; needs root): the message says so and
