@@ -115,7 +115,9 @@ void CPackwright32App::ShowProgress(const std::string& action)
     m_dlgProgress.m_ctlAction.SetWindowText(action);
     RedrawNow(m_dlgProgress.m_hWnd);
     PaintWhileBusy();
-    m_nLastProgressPaint = ::GetTickCount();
+    // The next step is drawn whatever it is: a command may put the window up
+    // only once it has run a while, far past its first step.
+    m_nLastProgressPaint = ::GetTickCount() - kProgressPaintMaxIntervalMs;
 }
 
 void CPackwright32App::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
