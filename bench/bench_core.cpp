@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "core/Packwright32Doc.h"
 #include "framework/base/File.h"
 #include "framework/base/Path.h"
@@ -50,6 +54,77 @@ void WriteArchive(const std::string& path, int count)
     VppWritePadding(file);
 }
 
+double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// What the folder holds now, files and folders: creating files under Wine
+// slows down as their folder fills.
+int CountFolder(const std::string& folder)
+{
+    std::error_code ec;
+    int count = 0;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) ++count;
+    return count;
+}
+
+// Runs the command-line tool with args (its standard output thrown away) and
+// returns the milliseconds it took, start-up included; -1 when it failed.
+double RunTool(const std::string& tool, const std::vector<std::string>& args)
+{
+    // Quoted as the runtime splits a command line: backslashes before a
+    // quote (a folder's trailing one) are doubled.
+    auto quote = [](const std::string& arg) {
+        std::string quoted = "\"" + arg;
+        for (size_t i = arg.size(); i > 0 && arg[i - 1] == '\\'; --i) quoted += '\\';
+        return quoted + "\"";
+    };
+    std::string command = quote(tool);
+    for (const std::string& arg : args) command += " " + quote(arg);
+    const auto start = Clock::now();
+#ifdef _WIN32
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const HANDLE nul = ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                                     0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = nul;
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    DWORD code = 1;
+    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    if (nul != INVALID_HANDLE_VALUE) ::CloseHandle(nul);
+    const bool ok = code == 0;
+#else
+    const bool ok = std::system((command + " >/dev/null").c_str()) == 0;
+#endif
+    const double ms = MsSince(start);
+    return ok ? ms : -1;
+}
+
+// One case the window's way and the tool's, on one line, each with what the
+// folder it writes into held before (-1: it writes no file).
+void PrintBeside(const char* what, double windowMs, int windowHeld, double toolMs, int toolHeld)
+{
+    char held[2][32] = {};
+    if (windowHeld >= 0) std::snprintf(held[0], sizeof held[0], "(held %d)", windowHeld);
+    if (toolHeld >= 0) std::snprintf(held[1], sizeof held[1], "(held %d)", toolHeld);
+    if (toolMs < 0)
+        std::printf("%-30s window %9.1f ms %-12s packwright    failed\n", what, windowMs, held[0]);
+    else
+        std::printf("%-30s window %9.1f ms %-12s packwright %9.1f ms%s%s\n", what, windowMs, held[0], toolMs,
+                    *held[1] ? " " : "", held[1]);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -59,6 +134,9 @@ int main(int argc, char** argv)
     // with the folder's size.
     const int count = VPP_MAX_FILES;
     const int fileCount = argc > 1 ? std::max(1, std::min(std::atoi(argv[1]), VPP_MAX_FILES)) : VPP_MAX_FILES;
+    // The command-line tool (argv[2]), when given, runs the window's cases
+    // on the same data, each figure printed beside the window's.
+    const std::string tool = argc > 2 ? argv[2] : "";
     char label[128];
     namespace fs = std::filesystem;
     const fs::path base = fs::temp_directory_path() / ("bench_core-" + std::to_string(Clock::now().time_since_epoch().count()));
@@ -100,14 +178,62 @@ int main(int argc, char** argv)
     int failures = 0;
     for (const std::string& path : paths) failures += !Succeeded(doc->AddFile(path));
     std::snprintf(label, sizeof label, "AddFile %d files to an empty document", fileCount);
+    const double addMs = MsSince(start);
     Print(label, start);
     if (failures) std::printf("  (%d adds failed)\n", failures);
 
+    const int heldBeforeSave = CountFolder(folder);
     start = Clock::now();
     const BOOL saved = doc->OnSaveDocument(folder + "saved.vpp");
     std::snprintf(label, sizeof label, "save %d entries from outside files", fileCount);
+    const double saveMs = MsSince(start);
     Print(label, start);
     if (!saved) std::printf("  (save failed)\n");
+
+    if (!tool.empty() && saved) {
+        // The document now holds the saved archive's entries, as after the
+        // window's Save. Each extraction goes into a new, empty folder of its
+        // own. (Once more over the files written costs about twice as long
+        // under Wine, a minute for both: left out to keep the run short.)
+        std::printf("\n-- the window's cases beside %s on the same data; (held N): the folder written\n"
+                    "   into held N files before. The window's create is AddFile of each file, then the\n"
+                    "   save; its list the load. The tool's times include its start-up:\n",
+                    tool.c_str());
+        std::printf("%-30s %29s packwright %9.1f ms\n", "start-up alone (--version)", "",
+                    RunTool(tool, {"--version"}));
+        const int heldBeforeCreate = CountFolder(folder);
+        const double createMs = RunTool(tool, {"create", folder + "created.vpp", files});
+        std::snprintf(label, sizeof label, "create from %d small files", fileCount);
+        PrintBeside(label, addMs + saveMs, heldBeforeSave, createMs, heldBeforeCreate);
+
+        std::vector<std::string> names;
+        for (int32_t i = 0; i < doc->GetEntryCount(); ++i) names.push_back(doc->GetEntry(i).m_strName);
+        const std::string windowOut = folder + "out-window";
+        const std::string toolOut = folder + "out-tool";
+        fs::create_directories(windowOut);
+        fs::create_directories(toolOut);
+        const int windowHeld = CountFolder(windowOut);
+        start = Clock::now();
+        const auto results = doc->ExtractFiles(names, windowOut, CFile::shareExclusive);
+        const double windowMs = MsSince(start);
+        const auto failed =
+            std::count_if(results.begin(), results.end(), [](ExtractResult r) { return r != ExtractResult::ok; });
+        const int toolHeld = CountFolder(toolOut);
+        const double toolMs = RunTool(tool, {"extract", folder + "saved.vpp", toolOut});
+        std::snprintf(label, sizeof label, "extract %d entries", fileCount);
+        PrintBeside(label, windowMs, windowHeld, toolMs, toolHeld);
+        if (failed) std::printf("  (%d entries not extracted)\n", int(failed));
+
+        auto listed = std::make_unique<CPackwright32Doc>();
+        start = Clock::now();
+        const BOOL opened = listed->OnOpenDocument(folder + "saved.vpp");
+        const double openMs = MsSince(start);
+        listed.reset();
+        std::snprintf(label, sizeof label, "list %d entries", fileCount);
+        PrintBeside(label, openMs, -1, RunTool(tool, {"list", folder + "saved.vpp"}), -1);
+        if (!opened) std::printf("  (open failed)\n");
+        std::printf("\n");
+    }
 
     start = Clock::now();
     int removed = 0;

@@ -145,6 +145,11 @@ public:
     // Whether the last save put the new archive in place, even if opening
     // it again then failed.
     BOOL IsTargetReplaced() const { return m_bTargetReplaced; }
+    // What the store pass of every save tells while it writes: (name, done,
+    // total) before entry done, or a run of entries from it, goes out, and
+    // ("", total, total) when all are out. Unset, it costs the pass nothing.
+    using SaveProgress = std::function<void(const std::string& name, int32_t done, int32_t total)>;
+    void SetSaveProgress(SaveProgress onProgress) { m_onSaveProgress = std::move(onProgress); }
 
     std::vector<VPPEntry> m_Entries;  // m_nFileCount entries
     int32_t m_nFileCount = 0;
@@ -176,6 +181,7 @@ private:
 
     std::string m_strSaveErrors;
     std::vector<SaveFailure> m_saveFailures;
+    SaveProgress m_onSaveProgress;
     CArchiveIdentity m_loaded;  // the archive the stored entries were read from
     CWriterLock m_writerLock;
     CFile m_storeSource;  // the checked archive the next store pass reads

@@ -40,6 +40,7 @@ void CPackwright32Doc::StoreArchive(CFile& file)
     std::vector<uint32_t> run;
     for (int32_t i = 0; i < m_nFileCount;) {
         const VPPEntry& first = m_Entries[i];
+        if (m_onSaveProgress) m_onSaveProgress(first.m_strName, i, m_nFileCount);
         int32_t end = i;
         int64_t runBytes = 0;
         run.clear();
@@ -68,6 +69,7 @@ void CPackwright32Doc::StoreArchive(CFile& file)
         }
         ++i;
     }
+    if (m_onSaveProgress) m_onSaveProgress(std::string(), m_nFileCount, m_nFileCount);
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/MainFrame.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -31,6 +32,10 @@ const char* const kTextConfirmRemove =
     "Are you sure you want to delete these files? (Note: Only files inside the .VPP or references to the .VPP are "
     "deleted, not files you added from outside the .VPP!)";
 const char* const kCaptionConfirm = "Confirmation";
+const char* const kTextSaving = "Saving archive...";
+// Most saves are over before a window could be read: the progress comes up
+// only at the first entry written after this long.
+const DWORD kSaveProgressDelayMs = 500;
 const char* const kTitleExtractFolder = "Select destination folder";
 const char* const kSettingLastFolder = "LastExtractionFolder";
 }  // namespace
@@ -243,6 +248,51 @@ void CMainFrame::OnExtractFiles()
         if (results[i] != ExtractResult::ok)
             AppendErrorDetail(errors, names[i], CPackwright32Doc::GetExtractResultText(results[i]));
     if (!errors.empty()) AfxShowErrorDetails(kTextExtractFailed, errors);
+}
+
+BOOL CMainFrame::SaveDocument(CDocument* pDoc, const std::string& pathName)
+{
+    auto* doc = dynamic_cast<CPackwright32Doc*>(pDoc);
+    CProgressDisplay* progress = GetProgressDisplay();
+    if (!doc || !progress) return CFrameWnd::SaveDocument(pDoc, pathName);
+    // Counted from here: waiting for another writer is part of the wait.
+    const DWORD start = ::GetTickCount();
+    bool shown = false;
+    bool over = false;  // a message came: the window stays down
+    auto takeDown = [&] {
+        if (shown) progress->HideProgress();
+        shown = false;
+    };
+    // Whatever the save shows (a failure, the list of entries that could
+    // not be copied, a warning) comes after the window is down; and it goes
+    // however the save ends.
+    struct Watch {
+        CPackwright32Doc* doc;
+        ReportPrelude previous;
+        std::function<void()> end;
+        ~Watch()
+        {
+            doc->SetSaveProgress({});
+            AfxSetReportPrelude(std::move(previous));
+            end();
+        }
+    } watch{doc, {}, takeDown};
+    watch.previous = AfxSetReportPrelude([&] {
+        over = true;
+        takeDown();
+        if (watch.previous) watch.previous();
+    });
+    doc->SetSaveProgress([&](const std::string& name, int32_t done, int32_t total) {
+        if (over) return;
+        if (!shown) {
+            if (done == total || ::GetTickCount() - start < kSaveProgressDelayMs) return;
+            progress->ShowProgress(kTextSaving);
+            shown = true;
+        }
+        // The detail line names the entry being written.
+        progress->SetProgress(name, done, total);
+    });
+    return CFrameWnd::SaveDocument(pDoc, pathName);
 }
 
 CProgressDisplay* CMainFrame::GetProgressDisplay() const

@@ -23,6 +23,8 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(CREATESTRUCTA* lpCreateStruct) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The archive's save, with the progress window when it runs long.
+    BOOL SaveDocument(CDocument* pDoc, const std::string& pathName) override;
 
     // Rewrites the totals pane from the document.
     void UpdateStatusTotals();

@@ -40,19 +40,21 @@ void CProgressWindow::Create()
     m_dlg.m_ctlAction.SetWindowText(m_strAction);
     RedrawNow(m_dlg.m_hWnd);
     PaintWhileBusy();
-    m_nLastProgressPaint = ::GetTickCount();
+    // The next step is drawn whatever it is: a window that comes up late
+    // would otherwise show the dialog's placeholder text until the one after.
+    m_nLastProgressPaint = ::GetTickCount() - kProgressPaintMaxIntervalMs;
 }
 
 void CProgressWindow::SetProgress(std::string detail, int32_t nDone, int32_t nTotal)
 {
     if (m_bPending && ::GetTickCount() - m_nShowRequested >= m_dwShowDelay) Create();
     if (!m_dlg.m_hWnd) return;
-    // Under Wine the bar draws itself at every new position and the detail
-    // line at every new text (close to 1 ms a step together): steps that
-    // come faster than the eye follows are passed over whole, and the next
-    // step drawn shows where the command is. A slow paint (a few ms under
-    // Wine) spaces the next one further out, up to a tenth of a second, so
-    // drawing takes a small part of the command's time.
+    // The bar redraws at every new position and the detail line at every
+    // new text, which costs time at every step: steps that come faster than
+    // the eye follows are passed over whole, and the next step drawn shows
+    // where the command is. A slow paint spaces the next one further out,
+    // up to a tenth of a second, so drawing takes a small part of the
+    // command's time.
     const DWORD now = ::GetTickCount();
     const DWORD interval =
         std::clamp(20 * m_nProgressPaintCost, kProgressPaintIntervalMs, kProgressPaintMaxIntervalMs);

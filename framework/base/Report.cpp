@@ -10,10 +10,29 @@ MessageBoxHandler& CurrentHandler()
     static MessageBoxHandler handler;
     return handler;
 }
+
+ReportPrelude& CurrentPrelude()
+{
+    static ReportPrelude prelude;
+    return prelude;
+}
+
+void RunPrelude()
+{
+    if (const ReportPrelude& prelude = CurrentPrelude()) prelude();
+}
 }  // namespace
+
+ReportPrelude AfxSetReportPrelude(ReportPrelude prelude)
+{
+    ReportPrelude previous = std::move(CurrentPrelude());
+    CurrentPrelude() = std::move(prelude);
+    return previous;
+}
 
 int AfxMessageBox(const std::string& text, UINT type, const std::string& caption)
 {
+    RunPrelude();
     if (const MessageBoxHandler& handler = CurrentHandler())
         return handler(text, type, caption);
     std::fprintf(stderr, "%s\n", text.c_str());
@@ -40,6 +59,7 @@ ErrorDetailsHandler& CurrentDetailsHandler()
 
 void AfxShowErrorDetails(const std::string& summary, const std::string& details)
 {
+    RunPrelude();
     if (const ErrorDetailsHandler& handler = CurrentDetailsHandler()) {
         handler(summary, details);
         return;

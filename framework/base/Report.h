@@ -35,6 +35,12 @@ int AfxMessageBox(const std::string& text, UINT type = afx::mbOk, const std::str
 // standard error and answers OK or Yes); returns the previous handler.
 MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
 
+// Runs before every message and error report while one is set: a command
+// that keeps a progress window up takes it down there, so that no message
+// stands behind it. Returns the one it replaces.
+using ReportPrelude = std::function<void()>;
+ReportPrelude AfxSetReportPrelude(ReportPrelude prelude);
+
 // Per-file failures of a command: a one-line summary and the details, one
 // block per file ("name\r\nreason\r\n\r\n"). The GUI shows them in its
 // error-details dialog; the default handler shows both through AfxMessageBox.

@@ -174,7 +174,9 @@ BOOL CSingleDocTemplate::DoSave(const char* path, BOOL bReplace)
     BOOL bSaved;
     {
         const CWaitCursor wait;
-        bSaved = doc->OnSaveDocument(newName);
+        CWinApp* app = AfxGetApp();
+        auto* frame = app ? dynamic_cast<CFrameWnd*>(app->m_pMainWnd) : nullptr;
+        bSaved = frame ? frame->SaveDocument(doc, newName) : doc->OnSaveDocument(newName);
     }
     if (!bSaved) {
         // A save that emptied the document (its file saved, but not readable

@@ -44,6 +44,9 @@ public:
 
     // Places the control bars and the view in the client area.
     virtual void RecalcLayout();
+    // Writes pDoc to pathName for the template's Save, Save As and the save
+    // before a close: a frame that shows how a long save goes does it here.
+    virtual BOOL SaveDocument(CDocument* pDoc, const std::string& pathName) { return pDoc->OnSaveDocument(pathName); }
     // Sends the first update to the view and shows the frame.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     // Refreshes the caption and the control bars' command states.

@@ -13,11 +13,13 @@
 #include <random>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Packwright32Doc.h"
 #include "framework/base/Report.h"
 #include "framework/base/Path.h"
+#include "framework/base/WriterLock.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FileDialog.h"
 #include "res/resource.h"
@@ -338,6 +340,87 @@ TEST(Progress, ExtractShowsEachStepInOrderAndTakesTheWindowDownBeforeItsReport)
     for (int i = 0; i < 3; ++i) ::DeleteFileA((folder + "\\keys" + std::to_string(i) + ".dat").c_str());
     EXPECT_FALSE(testutil::PathExists(folder + "\\added.dat"));
     ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST(Progress, SaveShowsTheWindowOnlyPastHalfASecondAndTakesItDownBeforeItsReport)
+{
+    TempDir dir;
+    const std::string archive = MakeArchive(dir, "keys.vpp", {10, 11, 12});
+    AppSession session({archive});
+    ASSERT_TRUE(session.started);
+    auto* frame = dynamic_cast<CMainFrame*>(session.app().m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    ProgressRecorder recorder(session.app());
+    frame->SetProgressDisplay(&recorder);
+    auto* doc = dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
+
+    // A quick save shows nothing. Then another writer holds the archive for
+    // 0.7 s, so that the save runs past half a second: the window comes up
+    // at the first entry written and is gone when the save is over; the
+    // second time an added file is gone, and the list of failed entries
+    // comes only after the window is down.
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        const std::string added = dir / "added.dat";
+        if (run == 2) {
+            testutil::WriteFileText(added, "new");
+            ASSERT_EQ(doc->AddFile(added), AddResult::added);
+            ::DeleteFileA(added.c_str());
+        }
+        recorder.calls.clear();
+        CWriterLock other;
+        std::thread release;
+        if (run > 0) {
+            ASSERT_EQ(other.Acquire(archive, 0), CWriterLock::locked);
+            release = std::thread([&other] {
+                ::Sleep(700);
+                other.Release();
+            });
+        }
+        std::vector<bool> progressAtReport;
+        {
+            ModalAnswerer report("Error details", IDCANCEL);
+            report.onFound = [&](HWND hDlg) {
+                progressAtReport.push_back(ProgressWindow() != nullptr);
+                ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            };
+            ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_FILE_SAVE, 0), 0);
+            EXPECT_EQ(report.Count(), run == 2 ? 1 : 0);
+        }
+        if (release.joinable()) release.join();
+        EXPECT_EQ(progressAtReport, std::vector<bool>(run == 2 ? 1 : 0, false));
+        EXPECT_EQ(ProgressWindow(), nullptr);
+        EXPECT_EQ(doc->IsModified() != FALSE, run == 2);
+
+        const auto& calls = recorder.calls;
+        if (run == 0) {
+            EXPECT_TRUE(calls.empty());
+            continue;
+        }
+        // show, the steps from the first entry on, hide.
+        ASSERT_GE(calls.size(), 3u);
+        EXPECT_EQ(calls.front().what, "show");
+        EXPECT_EQ(calls.front().text, "Saving archive...");
+        EXPECT_TRUE(calls.front().windowAfter);
+        EXPECT_EQ(calls.front().action, "Saving archive...");
+        const auto& first = calls[1];
+        EXPECT_EQ(first.what, "set");
+        EXPECT_EQ(first.done, 0);
+        EXPECT_EQ(first.total, 3 + run / 2);
+        // Drawn at once, although the window came up this late.
+        EXPECT_EQ(first.detail, "keys0.dat");
+        EXPECT_EQ(first.pos, 0);
+        EXPECT_EQ(calls.back().what, "hide");
+        EXPECT_TRUE(calls.back().windowBefore);
+        EXPECT_FALSE(calls.back().windowAfter);
+        for (size_t i = 1; i + 1 < calls.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(calls[i].what, "set");
+            EXPECT_TRUE(calls[i].windowAfter);
+            EXPECT_EQ(calls[i].action, "Saving archive...");
+        }
+    }
+    frame->SetProgressDisplay(nullptr);
 }
 
 namespace {
