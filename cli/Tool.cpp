@@ -20,6 +20,11 @@
 #include "res/version.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #endif
@@ -379,6 +384,11 @@ int PackwrightMain(int argc, char** argv)
     // Names are written byte for byte, and lines end in "\n" alone.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // The C runtime writes to anything it takes for a character device (NUL
+    // among them) unbuffered, one system call per line: buffered unless a
+    // console is watching, a list of 65,536 entries is a few calls.
+    DWORD consoleMode = 0;
+    if (!::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &consoleMode)) std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
 #endif
     AfxSetMessageBoxHandler(ConsoleMessage);
     AfxSetErrorDetailsHandler(ConsoleDetails);

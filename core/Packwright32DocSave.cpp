@@ -112,8 +112,12 @@ CFile CPackwright32Doc::OpenWorkFile(const std::string& target, CFileException& 
             if ((isSource = CFile::IsSameFile(source, candidate))) break;
         if (isSource) continue;
         const int removed = CFile::RemoveUnheld(candidate);
-        // A folder or a device is nobody's work file: say so.
-        if (removed == CFileException::accessDenied) return work;
+        // A folder or a device is nobody's work file: say that it is in the
+        // way (the create only said that the name exists).
+        if (removed == CFileException::accessDenied) {
+            error.m_cause = CFileException::accessDenied;
+            return work;
+        }
         if (removed == CFileException::none && work.Open(candidate, create, &error)) return work;
     }
     return work;

@@ -34,10 +34,11 @@ void CProgressWindow::Create()
 {
     m_bPending = false;
     if (!m_dlg.m_hWnd && !m_dlg.Create(IDD_PROGRESS, m_owner ? m_owner() : nullptr)) return;
+    // Its text first: never shown with the template's placeholder.
+    m_dlg.m_ctlAction.SetWindowText(m_strAction);
     m_dlg.ShowWindow(SW_SHOWNORMAL);
     // Shown, but no input: the command runs on and cannot be stopped from here.
     ::EnableWindow(m_dlg.m_hWnd, FALSE);
-    m_dlg.m_ctlAction.SetWindowText(m_strAction);
     RedrawNow(m_dlg.m_hWnd);
     PaintWhileBusy();
     // The next step is drawn whatever it is: a window that comes up late

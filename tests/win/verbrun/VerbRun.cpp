@@ -112,8 +112,10 @@ int main(int argc, char** argv)
         Search search{process.dwProcessId, &seen, nullptr};
         ::EnumWindows(FindDialog, LPARAM(&search));
         if (!search.found) continue;
-        // Give it time to fill in its texts.
-        ::Sleep(200);
+        // Give it time to fill in its texts: a question at once, the progress
+        // window (disabled once its texts are in) only as long as it needs,
+        // since a short extraction takes it down soon.
+        for (int wait = 0; wait < 20 && ::IsWindowEnabled(search.found); ++wait) ::Sleep(10);
         seen.insert(search.found);
         const bool busy = !::IsWindowEnabled(search.found);
         std::printf("%s: %s\n", busy ? "busy" : "dialog", Text(search.found).c_str());
