@@ -20,10 +20,6 @@
 #include "framework/base/Report.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 #include <direct.h>
 #endif
 
