@@ -100,6 +100,7 @@ int SaveArchive(CPackwright32Doc& doc, const std::string& path)
     // The entries a save could not copy are told below from their codes,
     // not from the window's report of them.
     const ErrorDetailsHandler window = AfxSetErrorDetailsHandler([](const std::string&, const std::string&) {});
+    doc.SetReopenAfterSave(false);  // the command ends here
     const BOOL saved = doc.OnSaveDocument(GetFullPath(path));
     AfxSetErrorDetailsHandler(window);
     if (!doc.GetSaveFailures().empty()) {

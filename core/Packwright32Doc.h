@@ -145,6 +145,9 @@ public:
     // Whether the last save put the new archive in place, even if opening
     // it again then failed.
     BOOL IsTargetReplaced() const { return m_bTargetReplaced; }
+    // A caller that ends with the save (the command line) need not have the
+    // new archive read back: the document is then left empty instead.
+    void SetReopenAfterSave(bool reopen) { m_bReopenAfterSave = reopen; }
     // What the store pass of every save tells while it writes: (name, done,
     // total) before entry done, or a run of entries from it, goes out, and
     // ("", total, total) when all are out. Unset, it costs the pass nothing.
@@ -187,6 +190,7 @@ private:
     CFile m_storeSource;  // the checked archive the next store pass reads
     bool m_bStoreSourceReady = false;
     BOOL m_bTargetReplaced = FALSE;
+    bool m_bReopenAfterSave = true;
     int64_t m_nDataBytes = 0;  // sum of the block-aligned sizes of the entries in use
     // Replace key -> highest index with that key; rebuilt lazily after
     // anything but an append or a same-name replace changed the table.

@@ -207,6 +207,11 @@ BOOL CPackwright32Doc::OnSaveDocument(const std::string& pathName)
         AfxMessageBox(GetFolderNotFlushedText(target, e.GetErrorMessage()), afx::mbOk | afx::mbIconWarning);
     }
 
+    if (!m_bReopenAfterSave) {
+        // No entry may go on pointing where its data lay before the save.
+        OnNewDocument();
+        return TRUE;
+    }
     // The table now follows the new file. Should it not open again, no entry
     // may go on pointing into a file it was not read from: the document is
     // left empty and without a path, as after New, and says so.

@@ -550,7 +550,7 @@ TEST_F(CliTest, SavesKilledAtEveryStepLeaveAWholeArchive)
             }
         }
     }
-    EXPECT_GT(points, 90);
+    EXPECT_GT(points, 80);  // every step of the three commands: the count falls as they make fewer
 
     // Stopped by a signal it can catch, the save removes its work file.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
