@@ -289,8 +289,9 @@ BOOL CMainFrame::SaveDocument(CDocument* pDoc, const std::string& pathName)
             progress->ShowProgress(kTextSaving);
             shown = true;
         }
-        // The detail line names the entry being written.
-        progress->SetProgress(name, done, total);
+        // The detail line names the entry being written and counts it.
+        progress->SetProgress(name.empty() ? name : FormatString("%s (%i of %i)", name.c_str(), done + 1, total),
+                              done, total);
     });
     return CFrameWnd::SaveDocument(pDoc, pathName);
 }

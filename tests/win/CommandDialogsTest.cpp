@@ -408,7 +408,7 @@ TEST(Progress, SaveShowsTheWindowOnlyPastHalfASecondAndTakesItDownBeforeItsRepor
         EXPECT_EQ(first.done, 0);
         EXPECT_EQ(first.total, 3 + run / 2);
         // Drawn at once, although the window came up this late.
-        EXPECT_EQ(first.detail, "keys0.dat");
+        EXPECT_EQ(first.detail, "keys0.dat (1 of " + std::to_string(3 + run / 2) + ")");
         EXPECT_EQ(first.pos, 0);
         EXPECT_EQ(calls.back().what, "hide");
         EXPECT_TRUE(calls.back().windowBefore);
