@@ -32,12 +32,6 @@ using testutil::TempDir;
 
 namespace {
 
-CPackwright32View* ViewOf(const AppSession& session)
-{
-    return dynamic_cast<CPackwright32View*>(
-        CWnd::FromHandlePermanent(::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST)));
-}
-
 void SelectRows(HWND list, const std::vector<int>& rows)
 {
     LVITEMA state{};
@@ -122,7 +116,7 @@ TEST(EntryDrag, TheDropExtractsTheRowsIntoAFolderOfTheirOwnLeavingOutWhatCannotB
     testutil::WriteFileBytes(archive, vppbytes::Archive(files));
     AppSession session({archive});
     ASSERT_TRUE(session.started);
-    CPackwright32View* view = ViewOf(session);
+    CPackwright32View* view = session.View();
     ASSERT_NE(view, nullptr);
     CPackwright32Doc* doc = view->GetDocument();
     testutil::WriteFileText(dir / "outside.txt", "not saved");
@@ -255,7 +249,7 @@ TEST(EntryOpen, AnOpenedEntryChangedByItsProgramIsPutBackOncePerChangeAndTheFold
         ASSERT_TRUE(session.started);
         EXPECT_FALSE(testutil::PathExists(root + "\\left-0"));
         EXPECT_TRUE(testutil::PathExists(root + "\\live-0"));
-        CPackwright32View* view = ViewOf(session);
+        CPackwright32View* view = session.View();
         ASSERT_NE(view, nullptr);
         CPackwright32Doc* doc = view->GetDocument();
         folder = view->GetTempFolder().GetPath();

@@ -6,7 +6,9 @@
 #include <chrono>
 
 #include "core/Packwright32Doc.h"
+#include "framework/win32/AfxRes.h"
 #include "framework/win32/FrameWnd.h"
+#include "ui/Packwright32View.h"
 
 namespace guitest {
 
@@ -300,5 +302,10 @@ AppSession::~AppSession()
 }
 
 HWND AppSession::MainWnd() const { return m_app->m_pMainWnd ? m_app->m_pMainWnd->m_hWnd : nullptr; }
+
+CPackwright32View* AppSession::View() const
+{
+    return dynamic_cast<CPackwright32View*>(CWnd::FromHandlePermanent(::GetDlgItem(MainWnd(), AFX_IDW_PANE_FIRST)));
+}
 
 }  // namespace guitest

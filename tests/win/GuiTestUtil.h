@@ -15,6 +15,8 @@
 #include "framework/win32/RegKey.h"
 #include "tests/support/TestUtil.h"
 
+class CPackwright32View;
+
 namespace guitest {
 
 // The application's name: the caption of its main window and message boxes.
@@ -102,6 +104,8 @@ public:
     BOOL started = FALSE;
     CPackwright32App& app() { return *m_app; }
     HWND MainWnd() const;
+    // The list view in the main window's pane; null without one.
+    CPackwright32View* View() const;
 
 private:
     std::unique_ptr<CPackwright32App> m_app;

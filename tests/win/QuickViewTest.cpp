@@ -25,12 +25,6 @@ using testutil::TempDir;
 
 namespace {
 
-CPackwright32View* ViewOf(const AppSession& session)
-{
-    return dynamic_cast<CPackwright32View*>(
-        CWnd::FromHandlePermanent(::GetDlgItem(session.MainWnd(), AFX_IDW_PANE_FIRST)));
-}
-
 void FocusRow(HWND list, int row)
 {
     LVITEMA state{};
@@ -101,7 +95,7 @@ TEST(QuickView, F3ShowsEachKindOfEntryFollowsTheFocusAndKeepsItsPlace)
                                                          {"hit.wav", Wav()}}));
     AppSession session({archive});
     ASSERT_TRUE(session.started);
-    CPackwright32View* view = ViewOf(session);
+    CPackwright32View* view = session.View();
     ASSERT_NE(view, nullptr);
     const HWND list = view->m_hWnd;
 
@@ -176,7 +170,7 @@ TEST(QuickView, FollowsReplacedAndRemovedEntriesAChangedArchiveAndClosing)
     testutil::WriteFileBytes(archive, vppbytes::Archive({{"a.txt", {'o', 'l', 'd'}}, {"b.txt", {'b'}}}));
     AppSession session({archive});
     ASSERT_TRUE(session.started);
-    CPackwright32View* view = ViewOf(session);
+    CPackwright32View* view = session.View();
     ASSERT_NE(view, nullptr);
     CPackwright32Doc* doc = view->GetDocument();
     FocusRow(view->m_hWnd, 0);
