@@ -64,7 +64,7 @@ function(packwright_register_gtest target)
   endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE ${mode}
-    DISCOVERY_TIMEOUT 120
+    DISCOVERY_TIMEOUT 180
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
     PROPERTIES TIMEOUT ${PACKWRIGHT_TEST_TIMEOUT} ${ARGN})
 endfunction()
