@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "core/Packwright32Doc.h"
+#include "framework/base/File.h"
+#include "framework/base/Path.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/FrameWnd.h"
 #include "res/resource.h"
@@ -65,6 +67,12 @@ BOOL CPackwright32App::InitInstance()
         [] { return new CPackwright32View; }));
     // The shell hands ".vpp" files to the running program through DDE.
     EnableShellOpen();
+    // Explorer's "Extract to" runs the windowed build of packwright that
+    // ships beside the program; a copy without it offers no such verb. A
+    // static verb cannot show the archive's own name, hence NAME.
+    const std::string extractTool = GetFolderOf(AfxGetModuleFileName()) + "packwrightw.exe";
+    if (CFile::Exists(extractTool))
+        m_shellVerbs.push_back({"extract", "Extract to NAME\\", "\"" + extractTool + "\" extract-here \"%1\""});
     RegisterShellFileTypes(TRUE);
 
     CCommandLineInfo cmdInfo;

@@ -158,6 +158,10 @@ if(WIN_TEST_SOURCES)
       add_dependencies(win_tests ${prog})
     endif()
   endforeach()
+  # The program registers Explorer's verb only with packwrightw.exe beside it.
+  if(TARGET packwrightw)
+    add_dependencies(win_tests packwrightw)
+  endif()
   # The program's tests share the Wine user's registry (profile, recent
   # files) and desktop: one at a time, while the portable tests run beside.
   packwright_register_gtest(win_tests RESOURCE_LOCK wine_user_profile)

@@ -55,6 +55,11 @@ BOOL RegisterShellFileType(HKEY hRoot, const CShellFileType& type, BOOL bCompat)
             ok &= SetKeyValue(hRoot, shell + "\\command", nullptr, exe + verb.switches);
         }
     }
+    for (const CShellVerb& verb : type.m_verbs) {
+        const std::string shell = id + "\\shell\\" + verb.m_strName;
+        ok &= SetKeyValue(hRoot, shell, nullptr, verb.m_strText);
+        ok &= SetKeyValue(hRoot, shell + "\\command", nullptr, verb.m_strCommand);
+    }
 
     if (!type.m_strFilterExt.empty()) {
         const std::string current = DefaultValue(hRoot, type.m_strFilterExt);

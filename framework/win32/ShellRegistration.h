@@ -6,6 +6,15 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+// A verb of the type's own beyond open and print: its menu text and the
+// command line the shell runs ("%1" stands for the file).
+struct CShellVerb {
+    std::string m_strName;
+    std::string m_strText;
+    std::string m_strCommand;
+};
 
 struct CShellFileType {
     std::string m_strFileTypeId;    // "Packwright32.Document"
@@ -14,6 +23,7 @@ struct CShellFileType {
     std::string m_strExePath;       // full path of the program
     std::string m_strDdeService;    // the DDE application name; empty: no DDE
     int m_nIconIndex = 0;
+    std::vector<CShellVerb> m_verbs;
 };
 
 // Writes the type; the extension is pointed at it only when it has no

@@ -19,6 +19,7 @@
 #include "framework/win32/DdeServer.h"
 #include "framework/win32/DocTemplate.h"
 #include "framework/win32/RecentFileList.h"
+#include "framework/win32/ShellRegistration.h"
 
 class CWnd;
 
@@ -57,6 +58,8 @@ public:
     void EnableShellOpen();
     void RegisterShellFileTypes(BOOL bCompat = FALSE);
     void UnregisterShellFileTypes();
+    // Further verbs RegisterShellFileTypes gives the document type.
+    std::vector<CShellVerb> m_shellVerbs;
     // The main frame's DDE server (null until EnableShellOpen).
     const CDdeServer* GetDdeServer() const { return m_pDdeServer.get(); }
     // Carries out one DDE command; FALSE when it is not known.

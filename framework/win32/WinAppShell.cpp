@@ -11,7 +11,8 @@ void CWinApp::EnableShellOpen()
 }
 
 namespace {
-CShellFileType ShellFileTypeOf(const CSingleDocTemplate& docTemplate, const std::string& ddeService)
+CShellFileType ShellFileTypeOf(const CSingleDocTemplate& docTemplate, const std::string& ddeService,
+                               const std::vector<CShellVerb>& verbs = {})
 {
     CShellFileType type;
     type.m_strFileTypeId = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeId);
@@ -19,6 +20,7 @@ CShellFileType ShellFileTypeOf(const CSingleDocTemplate& docTemplate, const std:
     type.m_strFilterExt = docTemplate.GetDocString(CSingleDocTemplate::filterExt);
     type.m_strExePath = AfxGetModuleFileName();
     type.m_strDdeService = ddeService;
+    type.m_verbs = verbs;
     return type;
 }
 }  // namespace
@@ -28,7 +30,8 @@ void CWinApp::RegisterShellFileTypes(BOOL bCompat)
     if (!m_pDocTemplate) return;
     // Silent where the registry refuses: the program runs on without it.
     RegisterShellFileType(HKEY_CLASSES_ROOT,
-                          ShellFileTypeOf(*m_pDocTemplate, m_pDdeServer && m_pDdeServer->IsEnabled() ? m_pszExeName : ""),
+                          ShellFileTypeOf(*m_pDocTemplate, m_pDdeServer && m_pDdeServer->IsEnabled() ? m_pszExeName : "",
+                                          m_shellVerbs),
                           bCompat);
 }
 

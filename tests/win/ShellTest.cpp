@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "core/Packwright32Doc.h"
+#include "framework/base/Path.h"
 #include "framework/win32/AfxRes.h"
 #include "framework/win32/DdeServer.h"
 #include "framework/win32/FrameWnd.h"
@@ -433,6 +434,11 @@ TEST_F(ShellIntegration, StartRegistersTheFileTypeWithDdeVerbs)
               "[printto(\"%1\",\"%2\",\"%3\",\"%4\")]");
     EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, ".vpp"), id);
     EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, ".vpp\\ShellNew", "NullFile"), "");
+    // packwrightw.exe lies beside the tests as it lies beside the program.
+    const std::string tool = GetFolderOf(exe) + "packwrightw.exe";
+    EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, id + "\\shell\\extract"), "Extract to NAME\\");
+    EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, id + "\\shell\\extract\\command"),
+              "\"" + tool + "\" extract-here \"%1\"");
 }
 
 TEST_F(ShellIntegration, ForeignAssociationOfTheExtensionIsKept)
