@@ -18,10 +18,44 @@ bool CDataCopier::OpenSource(const std::string& path)
     return m_source.Open(path, CFile::modeRead | CFile::shareDenyNone) != FALSE;
 }
 
+void CDataCopier::GatherWritesTo(CFile& dest)
+{
+    Flush();
+    m_gatherTo = &dest;
+    m_gathered.resize(size_t(kRunBytes));
+}
+
+void CDataCopier::Flush()
+{
+    if (!m_gatherTo || m_gatheredUsed == 0) return;
+    const size_t n = m_gatheredUsed;
+    m_gatheredUsed = 0;
+    m_gatherTo->Write(m_gathered.data(), UINT(n));
+}
+
+uint8_t* CDataCopier::Room(CFile& dest, size_t n)
+{
+    if (&dest != m_gatherTo) {
+        if (m_buffer.size() < n) m_buffer.resize(n);
+        return m_buffer.data();
+    }
+    if (m_gathered.size() - m_gatheredUsed < n) Flush();
+    if (m_gathered.size() < n) m_gathered.resize(n);
+    return m_gathered.data() + m_gatheredUsed;
+}
+
+void CDataCopier::Put(CFile& dest, size_t n)
+{
+    if (&dest == m_gatherTo)
+        m_gatheredUsed += n;
+    else
+        dest.Write(m_buffer.data(), UINT(n));
+}
+
 CopyResult CDataCopier::Copy(const std::string& path, int32_t offset, CFile& dest, int32_t size, uint32_t pad)
 {
     if (!OpenSource(path)) return CopyResult::noSource;
-    if (offset == 0 && m_source.GetLength() != uint64_t(uint32_t(size))) return CopyResult::sizeChanged;
+    if (offset == 0 && m_source.GetLengthAtOpen() != uint64_t(uint32_t(size))) return CopyResult::sizeChanged;
     return CopyBytes(m_source, uint32_t(offset), dest, uint32_t(size), pad) ? CopyResult::ok : CopyResult::sourceShort;
 }
 
@@ -29,6 +63,7 @@ bool CDataCopier::CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t s
 {
     // Large data is copied inside the system where it can be: no trip
     // through this process's memory. The padding is written as zeros.
+    if (size >= kChunk && &dest == m_gatherTo) Flush();
     while (size >= kChunk) {
         const int64_t n = dest.CopyFrom(src, offset, size);
         if (n < 0) break;  // not between these files: read and write below
@@ -43,15 +78,15 @@ bool CDataCopier::CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t s
     uint64_t remaining = uint64_t(size) + pad;
     uint32_t dataLeft = size;
     bool atEnd = false;
-    m_buffer.resize(size_t(std::min<uint64_t>(remaining, kChunk)));
     while (remaining > 0) {
         const uint32_t n = uint32_t(std::min<uint64_t>(remaining, kChunk));
         const uint32_t want = std::min(n, dataLeft);
-        const UINT got = (atEnd || want == 0) ? 0 : src.ReadAt(m_buffer.data(), want, offset);
+        uint8_t* room = Room(dest, n);
+        const UINT got = (atEnd || want == 0) ? 0 : src.ReadAt(room, want, offset);
         offset += got;
         if (got < want) atEnd = true;
-        std::memset(m_buffer.data() + got, 0, n - got);
-        dest.Write(m_buffer.data(), n);
+        std::memset(room + got, 0, n - got);
+        Put(dest, n);
         dataLeft -= want;
         remaining -= n;
     }
@@ -64,14 +99,14 @@ bool CDataCopier::CopyRun(const std::string& path, int32_t offset, CFile& dest, 
     for (const uint32_t size : sizes) total += VppAlign(size);
     if (total > kRunBytes || !OpenSource(path)) return false;
     if (total == 0) return true;  // empty entries: nothing to read or write
-    m_buffer.resize(size_t(total));
-    if (m_source.ReadAt(m_buffer.data(), UINT(total), uint32_t(offset)) < total) return false;
+    uint8_t* room = Room(dest, size_t(total));
+    if (m_source.ReadAt(room, UINT(total), uint32_t(offset)) < total) return false;
     size_t at = 0;
     for (const uint32_t size : sizes) {
         const size_t aligned = size_t(VppAlign(size));
-        std::memset(m_buffer.data() + at + size, 0, aligned - size);
+        std::memset(room + at + size, 0, aligned - size);
         at += aligned;
     }
-    dest.Write(m_buffer.data(), UINT(total));
+    Put(dest, size_t(total));
     return true;
 }

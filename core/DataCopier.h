@@ -36,12 +36,26 @@ public:
     bool CopyRun(const std::string& path, int32_t offset, CFile& dest, const std::vector<uint32_t>& sizes);
     // Takes file, open, as the source of the copies from its path.
     void UseSource(CFile&& file) { m_source = std::move(file); }
+    // From now on what goes to dest is gathered and written a megabyte at a
+    // time, until Flush: a save of thousands of small entries then makes a
+    // write per megabyte, not per entry. Nothing else may write to dest
+    // meanwhile. Write errors escape from whichever call writes.
+    void GatherWritesTo(CFile& dest);
+    // Writes what was gathered.
+    void Flush();
     // Most bytes CopyRun takes at once.
     static constexpr int64_t kRunBytes = int64_t(1) << 20;
 
 private:
     bool OpenSource(const std::string& path);
+    // Room for the next n bytes for dest (n at most kChunk or kRunBytes),
+    // and handing them over once filled.
+    uint8_t* Room(CFile& dest, size_t n);
+    void Put(CFile& dest, size_t n);
 
     CFile m_source;
     std::vector<uint8_t> m_buffer;
+    CFile* m_gatherTo = nullptr;
+    std::vector<uint8_t> m_gathered;
+    size_t m_gatheredUsed = 0;
 };

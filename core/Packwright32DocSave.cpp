@@ -33,6 +33,7 @@ void CPackwright32Doc::StoreArchive(CFile& file)
         return VppRecordRef{m_Entries[i].m_strName, uint32_t(m_Entries[i].m_nSize)};
     });
     PadToBlock(file);
+    copier.GatherWritesTo(file);
 
     // Each entry's data goes out with its padding. Stored entries that lie
     // one after another in the same archive go out in runs of one read and
@@ -69,6 +70,7 @@ void CPackwright32Doc::StoreArchive(CFile& file)
         }
         ++i;
     }
+    copier.Flush();
     if (m_onSaveProgress) m_onSaveProgress(std::string(), m_nFileCount, m_nFileCount);
     m_bSaveErrors = m_strSaveErrors.empty() ? FALSE : TRUE;
 }

@@ -66,6 +66,7 @@ public:
         if (this != &other) {
             Abort();
             m_hFile = other.m_hFile;
+            m_nLengthAtOpen = other.m_nLengthAtOpen;
             m_strFileName = std::move(other.m_strFileName);
             other.m_hFile = kInvalid;
         }
@@ -95,6 +96,10 @@ public:
     uint64_t SeekToEnd() { return Seek(0, end); }
     uint64_t GetPosition() const;
     uint64_t GetLength() const;
+    // The length the open found, where it looked (it does on POSIX, to
+    // refuse what is not a regular file); else GetLength(). Saves a query
+    // per file where thousands are opened, read once and closed.
+    uint64_t GetLengthAtOpen() const { return m_nLengthAtOpen >= 0 ? uint64_t(m_nLengthAtOpen) : GetLength(); }
     // Forces written data to the disk (FlushFileBuffers / fsync).
     void Flush();
     // Copies up to count bytes from src at srcOffset to this file's position
@@ -154,5 +159,6 @@ private:
 
     static constexpr intptr_t kInvalid = -1;
     intptr_t m_hFile = kInvalid;  // HANDLE on Windows, descriptor on POSIX
+    int64_t m_nLengthAtOpen = -1;
     std::string m_strFileName;
 };

@@ -70,8 +70,8 @@ BOOL CFile::OpenAt(intptr_t folder, const std::string& name, std::string fullPat
 
     const int fd = ::openat(dir, name.c_str(), flags, 0666);
     int err = fd < 0 ? errno : 0;
+    struct stat st = {};
     if (fd >= 0 && !createNew) {
-        struct stat st;
         if (fstat(fd, &st) != 0)
             err = errno;
         else if (S_ISDIR(st.st_mode))
@@ -103,6 +103,8 @@ BOOL CFile::OpenAt(intptr_t folder, const std::string& name, std::string fullPat
         return FALSE;
     }
     m_hFile = fd;
+    // Truncated, or made new by this open: empty either way.
+    m_nLengthAtOpen = (openFlags & modeCreate) && !(openFlags & modeNoTruncate) ? 0 : int64_t(st.st_size);
     m_strFileName = std::move(fullPath);
     return TRUE;
 }
