@@ -24,7 +24,8 @@ wineserver -k >/dev/null 2>&1
 timeout 30 wineserver -w >/dev/null 2>&1
 
 wineserver -p
-wine wineboot >/dev/null 2>&1
+# Bounded: a warm-up that hangs must not hold the whole run.
+timeout -k 5 120 wine wineboot >/dev/null 2>&1
 
 "$@"
 status=$?
