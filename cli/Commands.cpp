@@ -324,22 +324,23 @@ int CmdExtract(const Args& args, const Options&)
     const DocPtr doc = OpenArchive(args[0]);
     if (!doc) return kExitFailed;
 
-    Args names;
+    std::vector<int32_t> entries;
     int status = kExitOk;
     if (args.size() > 2) {
         // Names not in the archive are told apart before anything is
         // written, so that none of them alone creates DIR.
         for (auto it = args.begin() + 2; it != args.end(); ++it) {
-            if (doc->FindEntry(*it) < 0) {
+            const int32_t index = doc->FindEntry(*it);
+            if (index < 0) {
                 ReportEntry(args[0], *it, "not found");
                 status = kExitFailed;
             } else {
-                names.push_back(*it);
+                entries.push_back(index);
             }
         }
-        if (names.empty()) return status;
+        if (entries.empty()) return status;
     } else {
-        names = doc->GetEntryNames();
+        entries = doc->GetEntriesByName();
     }
 
     const std::string folder = GetFullPath(args[1]);
@@ -348,15 +349,15 @@ int CmdExtract(const Args& args, const Options&)
         return kExitFailed;
     }
     g_subject = args[0];
-    const std::vector<ExtractResult> codes = doc->ExtractFiles(names, folder);
+    const std::vector<ExtractResult> codes = doc->ExtractEntries(entries, folder);
     // A changed archive fails every entry alike: say it once.
     if (std::find(codes.begin(), codes.end(), ExtractResult::archiveChanged) != codes.end()) {
         ReportFailure(args[0], CPackwright32Doc::GetExtractResultText(ExtractResult::archiveChanged));
         return kExitFailed;
     }
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; i < entries.size(); ++i) {
         if (codes[i] != ExtractResult::ok) {
-            ReportEntry(args[0], names[i], CPackwright32Doc::GetExtractResultText(codes[i]));
+            ReportEntry(args[0], doc->GetEntry(entries[i]).m_strName, CPackwright32Doc::GetExtractResultText(codes[i]));
             status = kExitFailed;
         }
     }

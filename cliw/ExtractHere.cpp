@@ -48,13 +48,15 @@ int CExtractHere::Run(const std::string& archivePath)
     // A missing, damaged or unreadable archive is reported by the load.
     if (!doc.OnOpenDocument(archive)) return 1;
 
-    const std::vector<std::string> names = doc.GetEntryNames();
+    const std::vector<int32_t> entries = doc.GetEntriesByName();
+    auto name = [&](size_t i) -> const std::string& { return doc.GetEntry(entries[i]).m_strName; };
 
     const std::string folder = FolderFor(archive);
     if (IsFolder(folder)) {
         // Asked once for all of them; No leaves the folder as it is.
-        const int existing = int(std::count_if(names.begin(), names.end(), [&](const std::string& name) {
-            return CPackwright32Doc::IsSafeFileName(name) && CFile::Exists(AddTrailingSeparator(folder) + name);
+        const int existing = int(std::count_if(entries.begin(), entries.end(), [&](int32_t index) {
+            const std::string& entryName = doc.GetEntry(index).m_strName;
+            return CPackwright32Doc::IsSafeFileName(entryName) && CFile::Exists(AddTrailingSeparator(folder) + entryName);
         }));
         if (existing > 0 &&
             AfxMessageBox(GetReplaceQuestion(folder, existing, GetFileNameOf(archive)),
@@ -66,7 +68,7 @@ int CExtractHere::Run(const std::string& archivePath)
         return 1;
     }
 
-    const auto total = static_cast<int32_t>(names.size());
+    const auto total = static_cast<int32_t>(entries.size());
     std::vector<ExtractResult> results;
     try {
         // Taken down also when a file error ends the extraction.
@@ -79,8 +81,8 @@ int CExtractHere::Run(const std::string& archivePath)
         } shown{m_pProgress};
         if (m_pProgress) m_pProgress->ShowProgress(CMainFrame::kTextExtracting);
         // The detail line names the entry finished last.
-        results = doc.ExtractFiles(names, folder, CFile::shareDenyWrite, [&](size_t index) {
-            if (m_pProgress) m_pProgress->SetProgress(index ? names[index - 1] : std::string(), int32_t(index), total);
+        results = doc.ExtractEntries(entries, folder, CFile::shareDenyWrite, [&](size_t index) {
+            if (m_pProgress) m_pProgress->SetProgress(index ? name(index - 1) : std::string(), int32_t(index), total);
         });
         if (m_pProgress) m_pProgress->SetProgress("", total, total);
     } catch (const CFileException& e) {
@@ -96,8 +98,8 @@ int CExtractHere::Run(const std::string& archivePath)
         }
     }
     std::string errors;
-    for (size_t i = 0; i < names.size(); ++i)
-        if (results[i] != ExtractResult::ok) AppendErrorDetail(errors, names[i], CPackwright32Doc::GetExtractResultText(results[i]));
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (results[i] != ExtractResult::ok) AppendErrorDetail(errors, name(i), CPackwright32Doc::GetExtractResultText(results[i]));
     if (errors.empty()) return 0;
     AfxShowErrorDetails(CMainFrame::kTextExtractFailed, errors);
     return 1;

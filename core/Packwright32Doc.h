@@ -58,9 +58,10 @@ public:
     // The table, for reading: entries 0 to GetEntryCount() - 1 in archive order.
     int32_t GetEntryCount() const { return m_nFileCount; }
     const VPPEntry& GetEntry(int32_t index) const { return m_Entries[index]; }
-    // Every name of the table once, in table order: extracting them all
-    // writes each name's entry (the last of that name) once.
-    std::vector<std::string> GetEntryNames() const;
+    // The entry each name of the table reaches (the last of that name),
+    // once per name, in the order the names first appear: extracting them
+    // all writes each name once.
+    std::vector<int32_t> GetEntriesByName() const;
     // The entry a name reaches when removing, extracting or opening by name:
     // the last one named exactly name (letter case counts); -1 when none is.
     int32_t FindEntry(const std::string& name) { return FindExact(name); }
@@ -92,6 +93,10 @@ public:
     std::vector<ExtractResult> ExtractFiles(const std::vector<std::string>& names, const std::string& folder,
                                             UINT share = CFile::shareDenyWrite,
                                             const std::function<void(size_t)>& onEntry = {});
+    // The same for entries given by their index (-1: not found).
+    std::vector<ExtractResult> ExtractEntries(const std::vector<int32_t>& entries, const std::string& folder,
+                                              UINT share = CFile::shareDenyWrite,
+                                              const std::function<void(size_t)>& onEntry = {});
 
     // The one text of each result, as the window and the command line show
     // it; a number outside the enumeration reads "Unknown error N.".

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/base/CodePage.h"
@@ -63,14 +63,20 @@ ExtractResult CPackwright32Doc::CheckExtractableAt(int index) const
     return ExtractResult::ok;
 }
 
-std::vector<std::string> CPackwright32Doc::GetEntryNames() const
+std::vector<int32_t> CPackwright32Doc::GetEntriesByName() const
 {
-    std::vector<std::string> names;
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(m_Entries.size());
-    for (const VPPEntry& entry : m_Entries)
-        if (seen.insert(entry.m_strName).second) names.push_back(entry.m_strName);
-    return names;
+    std::vector<int32_t> reached;
+    // Each name's place in reached, which a later entry of that name takes.
+    std::unordered_map<std::string_view, size_t> place;
+    place.reserve(size_t(m_nFileCount));
+    for (int32_t i = 0; i < m_nFileCount; ++i) {
+        const auto [it, first] = place.emplace(m_Entries[i].m_strName, reached.size());
+        if (first)
+            reached.push_back(i);
+        else
+            reached[it->second] = i;
+    }
+    return reached;
 }
 
 ExtractResult CPackwright32Doc::ExtractFile(const std::string& name, const std::string& folder)
@@ -83,8 +89,18 @@ std::vector<ExtractResult> CPackwright32Doc::ExtractFiles(const std::vector<std:
                                                           const std::string& folder, UINT share,
                                                           const std::function<void(size_t)>& onEntry)
 {
+    std::vector<int32_t> entries;
+    entries.reserve(names.size());
+    for (const std::string& name : names) entries.push_back(FindExact(name));
+    return ExtractEntries(entries, folder, share, onEntry);
+}
+
+std::vector<ExtractResult> CPackwright32Doc::ExtractEntries(const std::vector<int32_t>& entries,
+                                                            const std::string& folder, UINT share,
+                                                            const std::function<void(size_t)>& onEntry)
+{
     std::vector<ExtractResult> results;
-    results.reserve(names.size());
+    results.reserve(entries.size());
     // The archive is opened, and checked, once for the whole batch; so is
     // the folder.
     CFile archive;
@@ -94,10 +110,9 @@ std::vector<ExtractResult> CPackwright32Doc::ExtractFiles(const std::vector<std:
     // Its file name in lower case, for telling an entry named like it.
     const std::string archiveName = AnsiToLower(GetFileNameOf(m_loaded.GetPath()));
     CEntryReader reader;
-    for (const std::string& name : names) {
+    for (const int32_t index : entries) {
         if (onEntry) onEntry(results.size());
         // Missing and unsaved entries fail before the archive is looked at.
-        const int index = FindExact(name);
         const ExtractResult extractable = CheckExtractableAt(index);
         if (extractable == ExtractResult::notFound || extractable == ExtractResult::notSaved) {
             results.push_back(extractable);
