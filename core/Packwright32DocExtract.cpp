@@ -56,7 +56,7 @@ ExtractResult CPackwright32Doc::CheckExtractable(const std::string& name) { retu
 
 ExtractResult CPackwright32Doc::CheckExtractableAt(int index) const
 {
-    if (index < 0) return ExtractResult::notFound;
+    if (index < 0 || index >= m_nFileCount) return ExtractResult::notFound;
     if (!m_Entries[index].m_bInVPP) return ExtractResult::notSaved;
     // A name from the archive must not reach outside the chosen folder.
     if (!IsSafeFileName(m_Entries[index].m_strName)) return ExtractResult::cannotCreate;
