@@ -27,6 +27,12 @@ read -r total bad < <(awk '/tests passed, .* tests? failed out of/ {
   n += $NF; f += $4 } END { print n + 0, f + 0 }' "$log")
 echo
 if [ ${#failed[@]} -gt 0 ]; then
+  # Only the end of a long run may be read (a CI log is cut from the top):
+  # what failed, and why a listing failed, once more here.
+  echo "== what failed"
+  grep -A30 -e '^The following tests FAILED' -e 'Error running test executable' -e '^wine-run:' "$log" |
+    head -n 80
+  echo
   echo "failing suites: ${failed[*]}"
   [ "$bad" -gt 0 ] || bad=${#failed[@]}
 fi
