@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 
 #include "cli/ArchiveVerifier.h"
@@ -391,7 +392,8 @@ int CmdRemove(const Args& args, const Options& options)
     // A mistyped name must not leave the archive rewritten without the rest.
     // A name given k times takes the last k entries of that name: a name
     // given more often than the archive holds it is not found.
-    std::unordered_map<std::string, int> held;
+    std::unordered_map<std::string_view, int> held;
+    held.reserve(size_t(doc->GetEntryCount()));
     for (int32_t i = 0; i < doc->GetEntryCount(); ++i) ++held[doc->GetEntry(i).m_strName];
     const Args names(args.begin() + 1, args.end());
     bool ok = true;
