@@ -46,8 +46,8 @@ bool CPackwright32Doc::IsSafeFileName(const std::string& name)
         if (base == device) return false;
     if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0)) {
         const unsigned char digit = static_cast<unsigned char>(base[3]);
-        // 1 to 9, and the superscripts 1, 2 and 3 of the ANSI code page.
-        if ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) return false;
+        // 1 to 9, and the superscripts 1, 2 and 3 where the ANSI code page has them.
+        if ((digit >= '1' && digit <= '9') || IsAnsiSuperscriptDigit(digit)) return false;
     }
     return true;
 }

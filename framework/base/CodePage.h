@@ -14,6 +14,10 @@
 // Whether byte starts a character of two bytes (the system's IsDBCSLeadByte;
 // never on POSIX).
 bool IsAnsiLeadByte(unsigned char byte);
+// Whether byte, as a character of its own, is the superscript digit 1, 2
+// or 3 (which Windows takes for the digit in device names such as COM2):
+// in Windows-1252 it is, in 932 the same bytes are katakana.
+bool IsAnsiSuperscriptDigit(unsigned char byte);
 
 // The bytes of the character that starts at text[pos]: 2 for a lead byte
 // with a byte after it, else 1 (a lead byte at the end stands alone, as

@@ -3,6 +3,8 @@
 // Windows-1252 has no characters of two bytes.
 bool IsAnsiLeadByte(unsigned char) { return false; }
 
+bool IsAnsiSuperscriptDigit(unsigned char byte) { return byte == 0xB9 || byte == 0xB2 || byte == 0xB3; }
+
 // Windows-1252: ASCII letters, the Latin-1 capitals (but the multiplication
 // sign), and the four capitals placed in 0x80-0x9F.
 static unsigned char LowerCp1252(unsigned char c)

@@ -4,6 +4,14 @@
 
 bool IsAnsiLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
 
+bool IsAnsiSuperscriptDigit(unsigned char byte)
+{
+    const char c = static_cast<char>(byte);
+    wchar_t w = 0;
+    return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &c, 1, &w, 1) == 1 &&
+           (w == 0x00B9 || w == 0x00B2 || w == 0x00B3);
+}
+
 void AnsiMakeLower(std::string& text)
 {
     // Fast path for plain ASCII, which is what nearly every name is.

@@ -57,6 +57,8 @@ TEST(CodePage, SeparatorsDotsCaseAndCutsGoByCharacters)
          "false", "false"},
         {"safe: dot after trail byte", [&] { return Bool(CPackwright32Doc::IsSafeFileName(hyo + ".")); }, "false",
          "false"},
+        // COM² is a device; COMｲ, the same bytes in 932, is a name.
+        {"safe: COM and 0xB2", [] { return Bool(CPackwright32Doc::IsSafeFileName("COM\xB2.txt")); }, "false", "true"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.run(), dbcs ? c.dbcs : c.single) << c.what;
 }
