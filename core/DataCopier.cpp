@@ -9,6 +9,9 @@ namespace {
 // Data moves in pieces of at most this size, so no entry needs memory of its
 // own size (which a 32-bit process may not have for 2 GiB).
 constexpr uint32_t kChunk = 1u << 20;
+// How much a save copies inside the system before it lets the system start
+// writing it out.
+constexpr uint32_t kWriteBackStep = 16u << 20;
 }  // namespace
 
 bool CDataCopier::OpenSource(const std::string& path)
@@ -31,6 +34,7 @@ void CDataCopier::Flush()
     const size_t n = m_gatheredUsed;
     m_gatheredUsed = 0;
     m_gatherTo->Write(m_gathered.data(), UINT(n));
+    m_gatherTo->StartWriteBack();
 }
 
 uint8_t* CDataCopier::Room(CFile& dest, size_t n)
@@ -63,9 +67,12 @@ bool CDataCopier::CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t s
 {
     // Large data is copied inside the system where it can be: no trip
     // through this process's memory. The padding is written as zeros.
-    if (size >= kChunk && &dest == m_gatherTo) Flush();
+    // A save flushes its archive at the end: its pieces go to the disk
+    // while the next ones are copied.
+    const bool saving = &dest == m_gatherTo;
+    if (size >= kChunk && saving) Flush();
     while (size >= kChunk) {
-        const int64_t n = dest.CopyFrom(src, offset, size);
+        const int64_t n = dest.CopyFrom(src, offset, saving ? std::min(size, kWriteBackStep) : size);
         if (n < 0) break;  // not between these files: read and write below
         if (n == 0) {  // src ended early
             CopyBytes(src, offset, dest, 0, size + pad);
@@ -73,6 +80,7 @@ bool CDataCopier::CopyBytes(CFile& src, uint64_t offset, CFile& dest, uint32_t s
         }
         size -= uint32_t(n);
         offset += uint64_t(n);
+        if (saving) dest.StartWriteBack();
     }
     // The padding goes out with the last piece of data: one write, not two.
     uint64_t remaining = uint64_t(size) + pad;

@@ -102,6 +102,10 @@ public:
     uint64_t GetLengthAtOpen() const { return m_nLengthAtOpen >= 0 ? uint64_t(m_nLengthAtOpen) : GetLength(); }
     // Forces written data to the disk (FlushFileBuffers / fsync).
     void Flush();
+    // Lets the system start writing what was written so far, without
+    // waiting for it: a Flush at the end then finds most of it on the disk
+    // already. Only a hint (nothing where the system offers no such call).
+    void StartWriteBack();
     // Copies up to count bytes from src at srcOffset to this file's position
     // inside the system (copy_file_range), moving this file's position.
     // Returns how many were copied (0 at src's end), or -1 when the system

@@ -207,6 +207,13 @@ void CFile::Flush()
     if (fsync(static_cast<int>(m_hFile)) != 0) CFileException::ThrowOsError(errno, m_strFileName);
 }
 
+void CFile::StartWriteBack()
+{
+#ifdef __linux__
+    if (m_hFile != kInvalid) sync_file_range(static_cast<int>(m_hFile), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 void CFile::CopyPermissionsFrom(const std::string& path)
 {
     struct stat st;

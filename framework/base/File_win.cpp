@@ -181,6 +181,8 @@ void CFile::CopyPermissionsFrom(const std::string&) {}
 int64_t CFile::CopyFrom(CFile&, uint64_t, uint64_t) { return -1; }
 
 // MoveFileEx with MOVEFILE_WRITE_THROUGH has made the new name durable.
+void CFile::StartWriteBack() {}
+
 void CFile::FlushFolderOf(const std::string&) {}
 
 bool CFile::Exists(const std::string& fileName)
