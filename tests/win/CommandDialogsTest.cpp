@@ -276,7 +276,7 @@ TEST(Progress, ExtractShowsEachStepInOrderAndTakesTheWindowDownBeforeItsReport)
     ASSERT_NE(frame, nullptr);
     ProgressRecorder recorder(session.app());
     frame->SetProgressDisplay(&recorder);
-    auto* doc = dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
+    CPackwright32Doc* doc = session.Doc();
 
     // First three saved entries; then once more with an added, unsaved file
     // that cannot be extracted: the window is made afresh from its template.
@@ -352,7 +352,7 @@ TEST(Progress, SaveShowsTheWindowOnlyPastHalfASecondAndTakesItDownBeforeItsRepor
     ASSERT_NE(frame, nullptr);
     ProgressRecorder recorder(session.app());
     frame->SetProgressDisplay(&recorder);
-    auto* doc = dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
+    CPackwright32Doc* doc = session.Doc();
 
     // A quick save shows nothing. Then another writer holds the archive for
     // 0.7 s, so that the save runs past half a second: the window comes up

@@ -46,11 +46,6 @@ void TypeKey(AppSession& session, HWND target, UINT vk, bool ctrl)
 int Rows(HWND list) { return int(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 int Selected(HWND list) { return int(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
-CPackwright32Doc* Archive(AppSession& session)
-{
-    return dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
-}
-
 }  // namespace
 
 TEST(Commands, AcceleratorTableHasEveryShortcut)
@@ -106,7 +101,7 @@ TEST(Commands, CtrlASelectsAllAndDeleteRemovesAfterConfirmation)
     }
     EXPECT_EQ(Rows(list), 4);
     EXPECT_EQ(Selected(list), 4);
-    EXPECT_FALSE(Archive(session)->IsModified());
+    EXPECT_FALSE(session.Doc()->IsModified());
 
     {
         ModalAnswerer yes("Confirmation", IDYES);
@@ -114,8 +109,8 @@ TEST(Commands, CtrlASelectsAllAndDeleteRemovesAfterConfirmation)
         EXPECT_EQ(yes.Count(), 1);
     }
     EXPECT_EQ(Rows(list), 0);
-    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
-    EXPECT_TRUE(Archive(session)->IsModified());
+    EXPECT_EQ(session.Doc()->m_nFileCount, 0);
+    EXPECT_TRUE(session.Doc()->IsModified());
     // The files on disk stay where they are.
     EXPECT_TRUE(testutil::PathExists(dir / "keys0.dat"));
     EXPECT_EQ(testutil::ReadFileBytes(archive).size(), 4u * 2048u + 2048u + 2048u);
@@ -150,8 +145,8 @@ TEST(Commands, RemoveTakesBothEntriesOfADuplicatedName)
         ModalAnswerer yes("Confirmation", IDYES);
         ::SendMessageA(session.MainWnd(), WM_COMMAND, MAKEWPARAM(ID_EDIT_REMOVEFILES, 0), 0);
     }
-    ASSERT_EQ(Archive(session)->m_nFileCount, 1);
-    EXPECT_EQ(Archive(session)->m_Entries[0].m_strName, "other.txt");
+    ASSERT_EQ(session.Doc()->m_nFileCount, 1);
+    EXPECT_EQ(session.Doc()->m_Entries[0].m_strName, "other.txt");
     EXPECT_EQ(Rows(list), 1);
 }
 

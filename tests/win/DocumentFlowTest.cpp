@@ -27,11 +27,6 @@ using testutil::TempDir;
 namespace {
 
 
-CPackwright32Doc* Archive(AppSession& session)
-{
-    return dynamic_cast<CPackwright32Doc*>(session.app().GetDocTemplate()->GetDocument());
-}
-
 std::string Caption(AppSession& session)
 {
     char text[512] = {};
@@ -63,8 +58,8 @@ TEST(DocumentFlow, CommandLineOpensTheArchive)
     AppSession session({archive});
     ASSERT_TRUE(session.started);
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - game.vpp");
-    EXPECT_EQ(Archive(session)->m_nFileCount, 2);
-    EXPECT_FALSE(Archive(session)->IsModified());
+    EXPECT_EQ(session.Doc()->m_nFileCount, 2);
+    EXPECT_FALSE(session.Doc()->IsModified());
 }
 
 TEST(DocumentFlow, OpenThroughTheDialogAndNewArchive)
@@ -75,13 +70,13 @@ TEST(DocumentFlow, OpenThroughTheDialogAndNewArchive)
     {
         auto answer = AnswerFileDialog("Open", archive);
         Command(session, ID_FILE_OPEN);
-        ASSERT_TRUE(PumpUntil([&] { return Archive(session)->m_nFileCount == 3; }));
+        ASSERT_TRUE(PumpUntil([&] { return session.Doc()->m_nFileCount == 3; }));
     }
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - mod.vpp");
 
     Command(session, ID_FILE_NEW);
     PumpIdle();
-    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
+    EXPECT_EQ(session.Doc()->m_nFileCount, 0);
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - Untitled");
 }
 
@@ -91,7 +86,7 @@ TEST(DocumentFlow, ModifiedArchiveAsksBeforeItIsReplaced)
     const std::string file = dir / "readme.txt";
     testutil::WriteFileText(file, "hello");
     AppSession session;
-    ASSERT_EQ(Archive(session)->AddFile(file), AddResult::added);
+    ASSERT_EQ(session.Doc()->AddFile(file), AddResult::added);
 
     {
         // Cancel keeps the edits.
@@ -100,8 +95,8 @@ TEST(DocumentFlow, ModifiedArchiveAsksBeforeItIsReplaced)
         ASSERT_EQ(cancel.Count(), 1);
         EXPECT_EQ(cancel.Texts()[0], "Save changes to Untitled?");
     }
-    EXPECT_EQ(Archive(session)->m_nFileCount, 1);
-    EXPECT_TRUE(Archive(session)->IsModified());
+    EXPECT_EQ(session.Doc()->m_nFileCount, 1);
+    EXPECT_TRUE(session.Doc()->IsModified());
 
     {
         // No drops them.
@@ -109,8 +104,8 @@ TEST(DocumentFlow, ModifiedArchiveAsksBeforeItIsReplaced)
         Command(session, ID_FILE_NEW);
         EXPECT_EQ(no.Count(), 1);
     }
-    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
-    EXPECT_FALSE(Archive(session)->IsModified());
+    EXPECT_EQ(session.Doc()->m_nFileCount, 0);
+    EXPECT_FALSE(session.Doc()->IsModified());
 }
 
 TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
@@ -119,7 +114,7 @@ TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
     const std::string file = dir / "data.bin";
     testutil::WriteFileText(file, std::string(3000, 'd'));
     AppSession session;
-    ASSERT_EQ(Archive(session)->AddFile(file), AddResult::added);
+    ASSERT_EQ(session.Doc()->AddFile(file), AddResult::added);
 
     {
         auto answer = AnswerFileDialog("Save As", dir / "newarchive");
@@ -129,17 +124,17 @@ TEST(DocumentFlow, SaveAsAddsTheExtensionAndSaveWritesOverTheArchive)
     ASSERT_TRUE(testutil::PathExists(saved));
     EXPECT_EQ(testutil::ReadFileBytes(saved).size(), 2048u + 2048u + 4096u);
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - newarchive.vpp");
-    EXPECT_FALSE(Archive(session)->IsModified());
-    EXPECT_TRUE(Archive(session)->m_Entries[0].m_bInVPP);
+    EXPECT_FALSE(session.Doc()->IsModified());
+    EXPECT_TRUE(session.Doc()->m_Entries[0].m_bInVPP);
 
     // Save again after a removal: no dialog, the archive shrinks in place.
-    ASSERT_TRUE(Archive(session)->RemoveFile("data.bin"));
+    ASSERT_TRUE(session.Doc()->RemoveFile("data.bin"));
     Command(session, ID_FILE_SAVE);
     EXPECT_EQ(testutil::ReadFileBytes(saved).size(), 2048u);
     EXPECT_FALSE(testutil::PathExists(saved + ".try"));
 
     // A read-only archive cannot be replaced: Save asks for another name.
-    ASSERT_EQ(Archive(session)->AddFile(file), AddResult::added);
+    ASSERT_EQ(session.Doc()->AddFile(file), AddResult::added);
     ASSERT_TRUE(::SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY));
     {
         auto answer = AnswerFileDialog("Save As", dir / "copy.vpp");
@@ -161,14 +156,14 @@ TEST(DocumentFlow, ReopeningTheOpenArchiveKeepsUnsavedEdits)
     const std::string extra = dir / "extra.txt";
     testutil::WriteFileText(extra, "x");
     AppSession session({archive});
-    ASSERT_EQ(Archive(session)->AddFile(extra), AddResult::added);
+    ASSERT_EQ(session.Doc()->AddFile(extra), AddResult::added);
 
     // The same path in other letter case only brings the window forward.
     std::string other = archive;
     for (char& c : other) c = char(::toupper(static_cast<unsigned char>(c)));
     EXPECT_NE(session.app().OpenDocumentFile(other.c_str()), nullptr);
-    EXPECT_EQ(Archive(session)->m_nFileCount, 3);
-    EXPECT_TRUE(Archive(session)->IsModified());
+    EXPECT_EQ(session.Doc()->m_nFileCount, 3);
+    EXPECT_TRUE(session.Doc()->IsModified());
 }
 
 TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
@@ -184,8 +179,8 @@ TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
         ASSERT_EQ(ok.Count(), 1);
         EXPECT_EQ(ok.Texts()[0], "Unsupported file format (Invalid signature)!");
     }
-    EXPECT_EQ(Archive(session)->m_nFileCount, 0);
-    EXPECT_EQ(Archive(session)->GetPathName(), "");
+    EXPECT_EQ(session.Doc()->m_nFileCount, 0);
+    EXPECT_EQ(session.Doc()->GetPathName(), "");
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - Untitled");
 
     // A file that cannot be opened at all changes nothing.
@@ -195,7 +190,7 @@ TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
         EXPECT_EQ(session.app().OpenDocumentFile((dir / "missing.vpp").c_str()), nullptr);
         EXPECT_EQ(ok.Count(), 1);
     }
-    EXPECT_EQ(Archive(session)->m_nFileCount, 2);
+    EXPECT_EQ(session.Doc()->m_nFileCount, 2);
     EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - good.vpp");
 
     // Each kind of damage gets its message; the window stays usable.
@@ -220,7 +215,7 @@ TEST(DocumentFlow, RefusedArchiveLeavesAnUntitledEmptyDocument)
         }
         EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - Untitled");
         ASSERT_NE(session.app().OpenDocumentFile(archive.c_str()), nullptr);
-        EXPECT_EQ(Archive(session)->m_nFileCount, 2);
+        EXPECT_EQ(session.Doc()->m_nFileCount, 2);
     }
 }
 
@@ -264,8 +259,8 @@ TEST(DocumentFlow, AnArchiveChangedByAnotherProgramIsNeitherReadNorReplaced)
         AppSession session({archive});
         ASSERT_TRUE(session.started);
         SetSetting("LastExtractionFolder", folder);
-        ASSERT_EQ(Archive(session)->AddFile(added), AddResult::added);
-        Archive(session)->UpdateAllViews(nullptr);
+        ASSERT_EQ(session.Doc()->AddFile(added), AddResult::added);
+        session.Doc()->UpdateAllViews(nullptr);
 
         if (inPlace) {
             TempDir other;
@@ -322,8 +317,8 @@ TEST(DocumentFlow, AnArchiveChangedByAnotherProgramIsNeitherReadNorReplaced)
         EXPECT_EQ(testutil::ReadFileBytes(archive), theirs);
         EXPECT_FALSE(testutil::PathExists(dir / "copy.vpp"));
         EXPECT_FALSE(testutil::PathExists(archive + ".try"));
-        EXPECT_TRUE(Archive(session)->IsModified());
-        EXPECT_EQ(Archive(session)->m_nFileCount, 3);
+        EXPECT_TRUE(session.Doc()->IsModified());
+        EXPECT_EQ(session.Doc()->m_nFileCount, 3);
         EXPECT_EQ(Caption(session), std::string(kAppTitle) + " - game.vpp");
     }
     ::RemoveDirectoryA(folder.c_str());

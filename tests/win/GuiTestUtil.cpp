@@ -303,6 +303,11 @@ AppSession::~AppSession()
 
 HWND AppSession::MainWnd() const { return m_app->m_pMainWnd ? m_app->m_pMainWnd->m_hWnd : nullptr; }
 
+CPackwright32Doc* AppSession::Doc() const
+{
+    return m_app->GetDocTemplate() ? dynamic_cast<CPackwright32Doc*>(m_app->GetDocTemplate()->GetDocument()) : nullptr;
+}
+
 CPackwright32View* AppSession::View() const
 {
     return dynamic_cast<CPackwright32View*>(CWnd::FromHandlePermanent(::GetDlgItem(MainWnd(), AFX_IDW_PANE_FIRST)));

@@ -15,6 +15,7 @@
 #include "framework/win32/RegKey.h"
 #include "tests/support/TestUtil.h"
 
+class CPackwright32Doc;
 class CPackwright32View;
 
 namespace guitest {
@@ -106,6 +107,8 @@ public:
     HWND MainWnd() const;
     // The list view in the main window's pane; null without one.
     CPackwright32View* View() const;
+    // The open document; null without one.
+    CPackwright32Doc* Doc() const;
 
 private:
     std::unique_ptr<CPackwright32App> m_app;
